@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace shellfem::platform {
+
+// A modal message with one OK button; returns when the user has seen it.
+class MessageBox {
+public:
+    virtual ~MessageBox() = default;
+    virtual void show(const std::string& caption, const std::string& text) = 0;
+};
+
+} // namespace shellfem::platform

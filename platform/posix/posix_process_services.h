@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/process_services.h"
+
+#include <iosfwd>
+
+namespace shellfem::platform {
+
+// Process services on a POSIX system; `console` receives the pause prompt.
+class PosixProcessServices : public ProcessServices {
+public:
+    explicit PosixProcessServices(std::ostream& console);
+
+    bool fileExists(const std::string& path) override;
+    int runProgram(const std::string& fileName) override;
+    void pause() override;
+    void waitForCharacter() override;
+
+private:
+    std::ostream& console_;
+};
+
+} // namespace shellfem::platform
