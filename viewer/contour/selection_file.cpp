@@ -1,0 +1,78 @@
+#include "viewer/contour/selection_file.h"
+
+#include "formats/number_format.h"
+
+#include <charconv>
+#include <istream>
+#include <ostream>
+
+namespace shellfem::viewer {
+
+void writeSelectionFile(std::ostream& out, const std::vector<char>& flags) {
+    std::string text;
+    for (std::size_t i = 0; i < flags.size(); ++i)
+        if (flags[i]) {
+            appendInt(text, static_cast<long long>(i));
+            text += '\n';
+        }
+    out << text;
+}
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+std::string_view trimmed(std::string_view line) {
+    while (!line.empty() && isBlank(line.front()))
+        line.remove_prefix(1);
+    while (!line.empty() && isBlank(line.back()))
+        line.remove_suffix(1);
+    return line;
+}
+
+// Long lines are cut in messages so that a binary file does not flood them.
+std::string quoted(std::string_view text) {
+    constexpr std::size_t kShownLength = 40;
+    if (text.size() > kShownLength)
+        return "\"" + std::string(text.substr(0, kShownLength)) + "...\"";
+    return "\"" + std::string(text) + "\"";
+}
+
+} // namespace
+
+bool readSelectionFile(std::istream& in, std::vector<char>& flags, std::string& error) {
+    std::vector<char> read(flags.size(), 0);
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        const std::string_view item = trimmed(line);
+        if (item.empty())
+            continue;
+        long long number = 0;
+        const auto [end, status] = std::from_chars(item.data(), item.data() + item.size(), number);
+        const std::string where = "line " + std::to_string(lineNumber) + ": ";
+        if (status != std::errc() || end != item.data() + item.size()) {
+            error = where + quoted(item) + " is not a whole number";
+            return false;
+        }
+        if (number < 0 || static_cast<unsigned long long>(number) >= read.size()) {
+            error = where + std::string(item) + " is out of range ";
+            error +=
+                read.empty() ? "(there are no items)" : "0.." + std::to_string(read.size() - 1);
+            return false;
+        }
+        read[static_cast<std::size_t>(number)] = 1;
+    }
+    if (in.bad()) {
+        error = "reading stopped after line " + std::to_string(lineNumber);
+        return false;
+    }
+    flags = std::move(read);
+    error.clear();
+    return true;
+}
+
+} // namespace shellfem::viewer
