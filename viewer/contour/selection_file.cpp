@@ -54,7 +54,12 @@ bool readSelectionFile(std::istream& in, std::vector<char>& flags, std::string& 
         long long number = 0;
         const auto [end, status] = std::from_chars(item.data(), item.data() + item.size(), number);
         const std::string where = "line " + std::to_string(lineNumber) + ": ";
-        if (status != std::errc() || end != item.data() + item.size()) {
+        const bool wholeNumber = end == item.data() + item.size();
+        if (status == std::errc::result_out_of_range && wholeNumber) {
+            error = where + quoted(item) + " is out of range";
+            return false;
+        }
+        if (status != std::errc() || !wholeNumber) {
             error = where + quoted(item) + " is not a whole number";
             return false;
         }
