@@ -1,0 +1,198 @@
+#include "solver/ldlt_solver.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace shellfem {
+
+namespace {
+
+// Several partial sums so that the loop vectorises without reassociation flags.
+constexpr int kLanes = 8;
+
+double dotProduct(const double* a, const double* b, int length) {
+    double partial[kLanes] = {};
+    int l = 0;
+    for (; l + kLanes <= length; l += kLanes)
+        for (int v = 0; v < kLanes; ++v)
+            partial[v] += a[l + v] * b[l + v];
+    double sum = 0.0;
+    for (; l < length; ++l)
+        sum += a[l] * b[l];
+    for (double p : partial)
+        sum += p;
+    return sum;
+}
+
+// Dot products of one vector `a` with `Count` vectors b[c], all of `length`:
+// `a` is read once for all of them, which is what keeps the factorisation fast.
+template <int Count>
+void multiDot(const double* a, const double* const* b, int length, double* result) {
+    double partial[Count][kLanes] = {};
+    int l = 0;
+    for (; l + kLanes <= length; l += kLanes)
+        for (int c = 0; c < Count; ++c)
+            for (int v = 0; v < kLanes; ++v)
+                partial[c][v] += a[l + v] * b[c][l + v];
+    for (int c = 0; c < Count; ++c) {
+        double sum = 0.0;
+        for (int t = l; t < length; ++t)
+            sum += a[t] * b[c][t];
+        for (double p : partial[c])
+            sum += p;
+        result[c] = sum;
+    }
+}
+
+void multiDotAny(int count, const double* a, const double* const* b, int length, double* result) {
+    switch (count) {
+    case 6:
+        return multiDot<6>(a, b, length, result);
+    case 5:
+        return multiDot<5>(a, b, length, result);
+    case 4:
+        return multiDot<4>(a, b, length, result);
+    case 3:
+        return multiDot<3>(a, b, length, result);
+    case 2:
+        return multiDot<2>(a, b, length, result);
+    default:
+        for (int c = 0; c < count; ++c)
+            result[c] = dotProduct(a, b[c], length);
+    }
+}
+
+constexpr int kMaxBlock = 6;
+
+// Entry (r, c) of column c lives at column(c)[c − r].
+class Factorization {
+public:
+    explicit Factorization(SkylineMatrix& K) : K_(K), profile_(K.profile()) {}
+
+    std::optional<PivotFailure> run(const std::function<void(int)>& columnDone) {
+        const int n = profile_.equations();
+        int j0 = 0;
+        while (j0 < n) {
+            // Columns of one node share their top row: factorise them as a block.
+            int j1 = j0 + 1;
+            while (j1 < n && j1 - j0 < kMaxBlock && profile_.top(j1) == profile_.top(j0))
+                ++j1;
+            reduceByEarlierColumns(j0, j1);
+            for (int j = j0; j < j1; ++j) {
+                reduceWithinBlock(j0, j);
+                if (auto failure = finishColumn(j))
+                    return failure;
+                if (columnDone)
+                    columnDone(j);
+            }
+            j0 = j1;
+        }
+        return std::nullopt;
+    }
+
+private:
+    // g(i, j) −= Σ L(k, i)·g(k, j) for rows i above the block, all block columns at once.
+    void reduceByEarlierColumns(int j0, int j1) {
+        const int count = j1 - j0;
+        const int top = profile_.top(j0);
+        double* columns[kMaxBlock];
+        for (int c = 0; c < count; ++c)
+            columns[c] = K_.column(j0 + c);
+        const double* b[kMaxBlock];
+        double sums[kMaxBlock];
+        for (int i = top + 1; i < j0; ++i) {
+            const int first = std::max(profile_.top(i), top);
+            const int length = i - first;
+            if (length <= 0)
+                continue;
+            // Rows first..i−1 of column i and of each block column, from row i−1 upwards.
+            const double* a = K_.column(i) + 1;
+            for (int c = 0; c < count; ++c)
+                b[c] = columns[c] + (j0 + c - i + 1);
+            multiDotAny(count, a, b, length, sums);
+            for (int c = 0; c < count; ++c)
+                columns[c][j0 + c - i] -= sums[c];
+        }
+    }
+
+    // The same for the rows of column j that lie inside its own block.
+    void reduceWithinBlock(int j0, int j) {
+        double* cj = K_.column(j);
+        const int tj = profile_.top(j);
+        for (int i = std::max(j0, tj + 1); i < j; ++i) {
+            const int first = std::max(profile_.top(i), tj);
+            const int length = i - first;
+            if (length > 0)
+                cj[j - i] -= dotProduct(K_.column(i) + 1, cj + (j - i + 1), length);
+        }
+    }
+
+    // L(i, j) = g(i, j)/D(i) and D(j) −= g(i, j)·L(i, j); then the pivot test.
+    std::optional<PivotFailure> finishColumn(int j) {
+        double* cj = K_.column(j);
+        const double original = cj[0];
+        double pivot = original;
+        for (int i = profile_.top(j); i < j; ++i) {
+            const double g = cj[j - i];
+            const double l = g / K_.column(i)[0];
+            cj[j - i] = l;
+            if (l != 0.0)
+                pivot -= g * l;
+        }
+        cj[0] = pivot;
+        if (!(original > 0.0) || !std::isfinite(pivot) || !(pivot > kSmallestPivotRatio * original))
+            return PivotFailure{j, pivot, original};
+        return std::nullopt;
+    }
+
+    SkylineMatrix& K_;
+    const SkylineProfile& profile_;
+};
+
+} // namespace
+
+std::optional<PivotFailure> factorizeLDLT(SkylineMatrix& K,
+                                          const std::function<void(int)>& columnDone) {
+    return Factorization(K).run(columnDone);
+}
+
+void forwardReduce(const SkylineMatrix& factors, std::vector<double>& f) {
+    const SkylineProfile& profile = factors.profile();
+    for (int j = 1; j < profile.equations(); ++j) {
+        const double* cj = factors.column(j);
+        double sum = 0.0;
+        for (int i = profile.top(j); i < j; ++i)
+            sum += cj[j - i] * f[static_cast<std::size_t>(i)];
+        f[static_cast<std::size_t>(j)] -= sum;
+    }
+}
+
+void backSubstitute(const SkylineMatrix& factors, const std::vector<double>& f,
+                    std::vector<double>& u) {
+    const SkylineProfile& profile = factors.profile();
+    const int n = profile.equations();
+    u.resize(static_cast<std::size_t>(n));
+    for (int j = 0; j < n; ++j)
+        u[static_cast<std::size_t>(j)] = f[static_cast<std::size_t>(j)] / factors.column(j)[0];
+    // Column by column over the stored profile: once u[j] is final, remove its
+    // part from the rows above it.
+    for (int j = n - 1; j > 0; --j) {
+        const double* cj = factors.column(j);
+        const double uj = u[static_cast<std::size_t>(j)];
+        for (int i = profile.top(j); i < j; ++i)
+            u[static_cast<std::size_t>(i)] -= cj[j - i] * uj;
+    }
+}
+
+double factorizationFlops(const SkylineProfile& profile) {
+    double flops = 0.0;
+    for (int j = 0; j < profile.equations(); ++j) {
+        const int tj = profile.top(j);
+        for (int i = tj + 1; i < j; ++i)
+            flops += 2.0 * (i - std::max(profile.top(i), tj));
+        flops += 3.0 * (j - tj);
+    }
+    return flops;
+}
+
+} // namespace shellfem

@@ -1,0 +1,186 @@
+#include "solver/solver_driver.h"
+
+#include "formats/number_format.h"
+#include "formats/solving_file.h"
+#include "formats/stress_file.h"
+#include "platform/stopwatch.h"
+#include "solver/dxf_drawing.h"
+#include "solver/progress_display.h"
+#include "solver/result_files.h"
+#include "solver/static_analysis.h"
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <new>
+#include <ostream>
+
+namespace shellfem {
+
+namespace {
+
+const char* const kDxfFailed = "文件输出失败!";
+const char* const kDisplacementFileFailed = "节点位移文件输出失败!";
+const char* const kStressFileFailed = "单元节点应力文件输出失败!";
+const char* const kContourFileFailed = "节点应力文件(Drovik)输出失败!";
+
+class SolverRun {
+public:
+    explicit SolverRun(const SolverEnvironment& env) : env_(env), out_(env.console) {}
+
+    int run() {
+        printBanner();
+        if (!readModel())
+            return 1;
+        StaticAnalysis analysis(model_);
+        if (std::string problem = analysis.setUp(); !problem.empty())
+            return fail(problem);
+        const double gigabytes = static_cast<double>(analysis.skylineEntries()) * 8.0 / (1 << 30);
+        out_ << "The global stiffness matrix will occupy " << formatGeneral(gigabytes)
+             << " GB of memory space." << std::endl;
+        try {
+            analysis.allocateMatrix();
+        } catch (const std::bad_alloc&) {
+            return fail("Not enough memory: the global stiffness matrix needs " +
+                        formatGeneral(gigabytes) + " GB.");
+        }
+        if (!writeFile("structure.dxf", kDxfFailed,
+                       [&](std::ostream& o) { writeMeshDxf(o, model_); }))
+            return 1;
+
+        assemble(analysis);
+        analysis.formLoads();
+        if (!solve(analysis))
+            return 1;
+        if (!writeResults(analysis))
+            return 1;
+        startViewer();
+        env_.process.pause();
+        return 0;
+    }
+
+private:
+    void printBanner() {
+        out_ << "Trevamic: linear static analysis of thin shell structures" << std::endl;
+        out_ << "Flat four-node shell elements, skyline LDL' solution" << std::endl;
+        out_ << "2018.11" << std::endl;
+    }
+
+    bool readModel() {
+        const ReadResult read = readSolvingFile((env_.folder / kSolvingFileName).string(), model_);
+        switch (read.status) {
+        case ReadStatus::Ok:
+            return true;
+        case ReadStatus::CannotOpen:
+            out_ << "Preprocessor file read error!" << std::endl;
+            env_.process.pause();
+            return false;
+        case ReadStatus::WrongVersion:
+            out_ << "Release File Number error!" << std::endl;
+            env_.process.waitForCharacter();
+            return false;
+        case ReadStatus::Malformed:
+            out_ << read.message << std::endl;
+            env_.process.waitForCharacter();
+            return false;
+        }
+        return false;
+    }
+
+    int fail(const std::string& message) {
+        out_ << message << std::endl;
+        env_.process.waitForCharacter();
+        return 1;
+    }
+
+    bool writeFile(const char* name, const char* failureMessage,
+                   const std::function<void(std::ostream&)>& write) {
+        std::ofstream file(env_.folder / name, std::ios::binary);
+        if (file) {
+            write(file);
+            file.flush();
+        }
+        if (!file) {
+            fail(failureMessage);
+            return false;
+        }
+        return true;
+    }
+
+    void assemble(StaticAnalysis& analysis) {
+        out_ << "Assembling the global stiffness matrix..." << std::flush;
+        ProgressDisplay progress(out_, static_cast<std::int64_t>(model_.elements.size()), "\n");
+        analysis.assemble([&](int e) { progress.stepDone(e); });
+        out_ << "Completed.\n" << std::flush;
+    }
+
+    bool solve(StaticAnalysis& analysis) {
+        out_ << "Solute the equilibrium equations..." << std::flush;
+        platform::Stopwatch clock;
+        ProgressDisplay progress(out_, analysis.equations(), "");
+        const std::string problem = analysis.solve([&](int j) { progress.stepDone(j); });
+        if (!problem.empty()) {
+            // Nothing of this model may look like a result: drop its drawing too.
+            std::error_code ignored;
+            std::filesystem::remove(env_.folder / "structure.dxf", ignored);
+            out_ << '\n';
+            fail(problem);
+            return false;
+        }
+        char line[64];
+        std::snprintf(line, sizeof line, "(Solution time:%.2lf seconds)\n", clock.seconds());
+        out_ << line << std::flush;
+        analysis.releaseMatrix();
+        return true;
+    }
+
+    bool writeResults(StaticAnalysis& analysis) {
+        const std::vector<double>& u = analysis.displacements();
+        if (!writeFile("Node_Dis.txt", kDisplacementFileFailed,
+                       [&](std::ostream& o) { writeNodeDisplacements(o, u); }))
+            return false;
+        const double scale = deformationScale(model_, u);
+        if (!writeFile("deformation.dxf", kDxfFailed,
+                       [&](std::ostream& o) { writeMeshDxf(o, model_, &u, scale); }))
+            return false;
+        analysis.recoverStresses();
+        const ContourModel elementContour = contourModel(model_, analysis.elementStresses());
+        const ContourModel averageContour = contourModel(model_, analysis.averagedStresses());
+        return writeFile("Elem_Node_Stress.txt", kStressFileFailed,
+                         [&](std::ostream& o) {
+                             writeStressTable(o, model_, analysis.elementStresses());
+                         }) &&
+               writeFile("Elem_Node_AverageStress.txt", kStressFileFailed,
+                         [&](std::ostream& o) {
+                             writeStressTable(o, model_, analysis.averagedStresses());
+                         }) &&
+               writeFile("Elem_Node_Strs_InContourFormat.txt", kContourFileFailed,
+                         [&](std::ostream& o) { writeContourFile(o, elementContour); }) &&
+               writeFile("Elem_Node_AverageStrs_InContourFormat.txt", kContourFileFailed,
+                         [&](std::ostream& o) { writeContourFile(o, averageContour); }) &&
+               writeFile(kAverageStressFileName, kContourFileFailed,
+                         [&](std::ostream& o) { writeContourFile(o, averageContour); });
+    }
+
+    void startViewer() {
+        const std::string viewer = platform::executableName("Pelunar");
+        if (env_.process.fileExists((env_.folder / viewer).string()))
+            env_.process.runProgram((env_.folder / viewer).string());
+        else
+            env_.messages.show("Warning!", "Program \"" + viewer +
+                                               "\"does not exist! Please copy it to the current "
+                                               "folder and run it.");
+    }
+
+    const SolverEnvironment& env_;
+    std::ostream& out_;
+    SolvingModel model_;
+};
+
+} // namespace
+
+int runSolver(const SolverEnvironment& environment) {
+    return SolverRun(environment).run();
+}
+
+} // namespace shellfem

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/message_box.h"
+#include "platform/process_services.h"
+
+#include <filesystem>
+#include <iosfwd>
+
+namespace shellfem {
+
+// What the solver program talks to: the console, the system and the folder it
+// works in (reads "shell_fem_solving.txt" there and writes its results there).
+struct SolverEnvironment {
+    std::ostream& console;
+    platform::ProcessServices& process;
+    platform::MessageBox& messages;
+    std::filesystem::path folder;
+};
+
+// The whole program: read the model, assemble, solve, write the results, start
+// the viewer, wait for a key. Returns the exit code (0, or 1 after a message).
+int runSolver(const SolverEnvironment& environment);
+
+} // namespace shellfem

@@ -1,0 +1,139 @@
+#include "solver/static_analysis.h"
+
+#include "formats/number_format.h"
+#include "solver/ldlt_solver.h"
+#include "solver/model_check.h"
+#include "solver/stress_recovery.h"
+
+#include <limits>
+#include <new>
+
+namespace shellfem {
+
+namespace {
+
+constexpr double kRestraintPenalty = 1e20;
+const char* const kDofNames[kDofsPerNode] = {"UX", "UY", "UZ", "RX", "RY", "RZ"};
+
+} // namespace
+
+std::array<int, kElementDofs> elementEquations(const ElementRecord& element) {
+    std::array<int, kElementDofs> equations;
+    for (std::size_t j = 0; j < kNodesPerElement; ++j)
+        for (std::size_t d = 0; d < kDofsPerNode; ++d)
+            equations[kDofsPerNode * j + d] = kDofsPerNode * element.nodes[j] + static_cast<int>(d);
+    return equations;
+}
+
+StaticAnalysis::StaticAnalysis(const SolvingModel& model) : model_(model) {}
+StaticAnalysis::~StaticAnalysis() = default;
+
+std::string StaticAnalysis::setUp() {
+    if (model_.nodes.size() >
+        static_cast<std::size_t>(std::numeric_limits<int>::max() / kDofsPerNode))
+        return "The model has " + std::to_string(model_.nodes.size()) + " nodes; at most " +
+               std::to_string(std::numeric_limits<int>::max() / kDofsPerNode) + " can be numbered.";
+    elements_.clear();
+    elements_.reserve(model_.elements.size());
+    for (const ElementRecord& e : model_.elements) {
+        std::array<Vec3, 4> corners;
+        for (std::size_t k = 0; k < 4; ++k)
+            corners[k] = model_.nodes[static_cast<std::size_t>(e.nodes[k])];
+        const Material& m = model_.materials[static_cast<std::size_t>(e.material)];
+        elements_.emplace_back(corners, m.E, m.Mu,
+                               model_.thicknesses[static_cast<std::size_t>(e.thickness)]);
+    }
+    if (std::string problem = checkElements(model_, elements_); !problem.empty())
+        return problem;
+
+    profile_ = SkylineProfile(kDofsPerNode * static_cast<int>(model_.nodes.size()));
+    for (const ElementRecord& e : model_.elements)
+        profile_.addCoupling(elementEquations(e));
+    profile_.finish();
+    return {};
+}
+
+void StaticAnalysis::allocateMatrix() {
+    matrix_ = std::make_unique<SkylineMatrix>(profile_);
+}
+
+void StaticAnalysis::assemble(const std::function<void(int)>& elementDone) {
+    ElementMatrix K;
+    for (std::size_t e = 0; e < elements_.size(); ++e) {
+        elements_[e].stiffness(K);
+        matrix_->addElementMatrix(elementEquations(model_.elements[e]), K.data());
+        if (elementDone)
+            elementDone(static_cast<int>(e));
+    }
+}
+
+void StaticAnalysis::formLoads() {
+    loads_.assign(static_cast<std::size_t>(profile_.equations()), 0.0);
+    for (const ForceRecord& f : model_.forces)
+        for (std::size_t d = 0; d < kDofsPerNode; ++d)
+            loads_[static_cast<std::size_t>(kDofsPerNode * f.node) + d] += f.values[d];
+    ElementVector fe;
+    for (const DistributedLoadRecord& l : model_.loads) {
+        const auto e = static_cast<std::size_t>(l.element);
+        elements_[e].pressureLoad(l.q, fe);
+        const auto equations = elementEquations(model_.elements[e]);
+        for (std::size_t j = 0; j < kElementDofs; ++j)
+            loads_[static_cast<std::size_t>(equations[j])] += fe[j];
+    }
+    for (const RestraintRecord& r : model_.restraints)
+        for (std::size_t d = 0; d < kDofsPerNode; ++d)
+            if (r.flags[d] == 1) {
+                const int equation = kDofsPerNode * r.node + static_cast<int>(d);
+                matrix_->diagonal(equation) = kRestraintPenalty;
+                loads_[static_cast<std::size_t>(equation)] = 0.0;
+            }
+}
+
+std::string StaticAnalysis::solve(const std::function<void(int)>& columnDone) {
+    if (auto failure = factorizeLDLT(*matrix_, columnDone)) {
+        const int node = failure->equation / kDofsPerNode;
+        const char* dof = kDofNames[failure->equation % kDofsPerNode];
+        return "The structure is not restrained enough: the stiffness matrix is singular at node " +
+               std::to_string(node) + ", degree of freedom " + dof + " (pivot " +
+               formatGeneral(failure->pivot) + ", diagonal " +
+               formatGeneral(failure->originalDiagonal) +
+               "). Restrain the structure against rigid-body motion and check that every node "
+               "belongs to an element or is fully restrained.";
+    }
+    std::vector<double> f = loads_;
+    forwardReduce(*matrix_, f);
+    backSubstitute(*matrix_, f, displacements_);
+    return {};
+}
+
+void StaticAnalysis::recoverStresses() {
+    elementStresses_ = computeElementStresses(model_, elements_, displacements_);
+    averagedStresses_ = averageNodalStresses(model_, elements_, elementStresses_);
+}
+
+void StaticAnalysis::releaseMatrix() {
+    matrix_.reset();
+}
+
+bool solveDisplacements(const SolvingModel& model, std::vector<double>& displacements,
+                        std::string& error) {
+    StaticAnalysis analysis(model);
+    error = analysis.setUp();
+    if (!error.empty())
+        return false;
+    try {
+        analysis.allocateMatrix();
+    } catch (const std::bad_alloc&) {
+        error = "Not enough memory for the global stiffness matrix.";
+        return false;
+    }
+    analysis.assemble();
+    analysis.formLoads();
+    error = analysis.solve();
+    if (!error.empty())
+        return false;
+    displacements = analysis.displacements();
+    return true;
+}
+
+} // namespace shellfem
