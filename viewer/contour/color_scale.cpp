@@ -23,11 +23,11 @@ ColorScale::ColorScale(double minValue, double maxValue) {
     limits_.back() = maxValue;
 }
 
-int ColorScale::bandOf(double value) const {
-    // Counts the inner limits at or below the value: a value on a limit belongs to the band
-    // above it, values outside the range to the end bands.
-    const auto innerBegin = limits_.begin() + 1;
-    const auto innerEnd = limits_.end() - 1;
+int bandOfValue(const std::vector<double>& limits, double value) {
+    if (limits.size() < 3)
+        return 0;
+    const auto innerBegin = limits.begin() + 1;
+    const auto innerEnd = limits.end() - 1;
     return static_cast<int>(std::upper_bound(innerBegin, innerEnd, value) - innerBegin);
 }
 

@@ -1,5 +1,7 @@
 #include "viewer/contour/iso_bands.h"
 
+#include "viewer/contour/color_scale.h"
+
 #include <algorithm>
 
 namespace shellfem::viewer {
@@ -66,9 +68,7 @@ void splitTriangleIntoBands(const ValuedPoint& a, const ValuedPoint& b, const Va
     const std::vector<ValuedPoint> triangle = {a, b, c};
     if (low == high) {
         // A level triangle lies in one band, even when its value sits on a limit.
-        const auto inner = limits.begin() + 1;
-        const int band = static_cast<int>(std::upper_bound(inner, limits.end() - 1, low) - inner);
-        addPiece(band, triangle, pieces);
+        addPiece(bandOfValue(limits, low), triangle, pieces);
         return;
     }
     for (int band = 0; band < bandCount; ++band) {

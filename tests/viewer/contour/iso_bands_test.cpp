@@ -146,7 +146,7 @@ TEST(IsoBands, RandomQuadsAndFieldsTileExactly) {
     }
 }
 
-TEST(IsoBands, ConstantFieldGivesOnePieceColourPerTriangle) {
+TEST(IsoBands, ConstantFieldGivesOneWholePiecePerTriangle) {
     const ColorScale constant(7.0, 7.0);
     const std::vector<BandPiece> pieces = splitQuadIntoBands(square(7, 7, 7, 7), constant.limits());
     EXPECT_EQ(pieces.size(), 4u);

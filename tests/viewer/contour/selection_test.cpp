@@ -124,17 +124,5 @@ TEST(PickInRectangle, FlagsShorterThanTheModelAreNotOverrun) {
     EXPECT_EQ(elementFlags, flagsOf({1}));
 }
 
-TEST(SelectionFlags, ResetSizesAndClears) {
-    Selection selection;
-    selection.reset(3, 5);
-    selection.elements[1] = 1;
-    selection.nodes[4] = 1;
-    selection.clearNodes();
-    EXPECT_EQ(selection.nodes, std::vector<char>(5, 0));
-    EXPECT_EQ(selection.elements, flagsOf({0, 1, 0}));
-    selection.clearElements();
-    EXPECT_EQ(selection.elements, std::vector<char>(3, 0));
-}
-
 } // namespace
 } // namespace shellfem::viewer
