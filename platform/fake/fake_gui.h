@@ -1,0 +1,173 @@
+#pragma once
+
+#include "platform/dialog.h"
+#include "platform/gui.h"
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace shellfem::platform {
+
+// A dialog without a screen: controls hold their values in maps. Tests press
+// buttons with `press`, which calls the handler as the toolkit would.
+class FakeDialog : public Dialog {
+public:
+    FakeDialog(DialogTemplate form, DialogHandler& handler, bool* aliveFlag)
+        : form_(std::move(form)), handler_(handler), alive_(aliveFlag) {
+        for (const ControlSpec& c : form_.controls) {
+            if (c.kind == ControlKind::Label)
+                texts_[c.id] = c.text;
+            if (c.kind == ControlKind::ComboBox)
+                items_[c.id] = c.items;
+        }
+        if (alive_)
+            *alive_ = true;
+    }
+    ~FakeDialog() override {
+        if (alive_)
+            *alive_ = false;
+    }
+
+    const DialogTemplate& form() const { return form_; }
+
+    std::string text(int id) const override {
+        auto it = texts_.find(id);
+        return it == texts_.end() ? std::string() : it->second;
+    }
+    void setText(int id, const std::string& utf8) override { texts_[id] = utf8; }
+    bool checked(int id) const override { return checks_.count(id) > 0; }
+    void setChecked(int id, bool on) override {
+        const ControlSpec* c = form_.find(id);
+        if (on && c && c->kind == ControlKind::RadioButton)
+            for (const ControlSpec& o : form_.controls)
+                if (o.kind == ControlKind::RadioButton && o.group == c->group)
+                    checks_.erase(o.id);
+        if (on)
+            checks_.insert(id);
+        else
+            checks_.erase(id);
+    }
+    void setEnabled(int id, bool on) override {
+        if (on)
+            disabled_.erase(id);
+        else
+            disabled_.insert(id);
+    }
+    bool enabled(int id) const { return disabled_.count(id) == 0; }
+    int selection(int id) const override {
+        auto it = selections_.find(id);
+        return it == selections_.end() ? -1 : it->second;
+    }
+    void setSelection(int id, int index) override { selections_[id] = index; }
+    void setItems(int id, const std::vector<std::string>& items) override { items_[id] = items; }
+    void setRows(int id, const std::vector<std::vector<std::string>>& rows) override {
+        rows_[id] = rows;
+    }
+    void raise() override { ++raised; }
+
+    // What a user does: typing, pressing, choosing, closing.
+    void type(int id, const std::string& text) { texts_[id] = text; }
+    void press(int id) { handler_.onCommand(*this, id); } // `this` may be gone afterwards
+    void choose(int id) {                                 // radio button or check box
+        const ControlSpec* c = form_.find(id);
+        if (c && c->kind == ControlKind::CheckBox)
+            setChecked(id, !checked(id));
+        else
+            setChecked(id, true);
+        handler_.onCommand(*this, id);
+    }
+    void closeByUser() { handler_.onClose(*this); }
+
+    int raised = 0;
+
+private:
+    DialogTemplate form_;
+    DialogHandler& handler_;
+    bool* alive_;
+    std::map<int, std::string> texts_;
+    std::set<int> checks_;
+    std::set<int> disabled_;
+    std::map<int, int> selections_;
+    std::map<int, std::vector<std::string>> items_;
+    std::map<int, std::vector<std::vector<std::string>>> rows_;
+};
+
+// Records messages, answers file dialogs from a queue and keeps track of the
+// dialogs it opened (by title; `dialog(title)` is null once that one closed).
+class FakeGui : public Gui {
+public:
+    std::vector<std::pair<std::string, std::string>> messages; // (caption, text)
+    std::vector<std::string> openedTextFiles;
+    std::vector<FileDialogSpec> fileDialogs;
+    std::deque<std::optional<std::string>> fileAnswers; // empty queue: cancelled
+    std::optional<int> quitCode;
+
+    void show(const std::string& caption, const std::string& text) override {
+        messages.emplace_back(caption, text);
+    }
+    void openTextFile(const std::string& path) override { openedTextFiles.push_back(path); }
+    std::optional<std::string> chooseFileToOpen(const FileDialogSpec& spec) override {
+        return answer(spec);
+    }
+    std::optional<std::string> chooseFileToSave(const FileDialogSpec& spec) override {
+        return answer(spec);
+    }
+    std::unique_ptr<Dialog> openModeless(const DialogTemplate& form,
+                                         DialogHandler& handler) override {
+        slots_.push_back(std::make_unique<Slot>());
+        Slot* slot = slots_.back().get();
+        latest_[form.title] = slot;
+        auto d = std::make_unique<FakeDialog>(form, handler, &slot->alive);
+        slot->dialog = d.get();
+        ++opened[form.title];
+        return d;
+    }
+    void quit(int exitCode) override { quitCode = exitCode; }
+
+    FakeDialog* dialog(const std::string& title) const {
+        auto it = latest_.find(title);
+        if (it == latest_.end() || !it->second->alive)
+            return nullptr;
+        return it->second->dialog;
+    }
+    std::map<std::string, int> opened;
+
+private:
+    struct Slot {
+        FakeDialog* dialog = nullptr;
+        bool alive = false;
+    };
+    std::optional<std::string> answer(const FileDialogSpec& spec) {
+        fileDialogs.push_back(spec);
+        if (fileAnswers.empty())
+            return std::nullopt;
+        auto a = fileAnswers.front();
+        fileAnswers.pop_front();
+        return a;
+    }
+    std::vector<std::unique_ptr<Slot>> slots_; // kept while the fake lives: dialogs point here
+    std::map<std::string, Slot*> latest_;
+};
+
+// A main window without a screen: counts redraws and keeps the check marks.
+class FakeWindow : public Window {
+public:
+    int redraws = 0;
+    std::map<int, bool> checks;
+    std::string title;
+    void redraw() override { ++redraws; }
+    void setMenuChecked(int id, bool on) override { checks[id] = on; }
+    bool menuChecked(int id) const override {
+        auto it = checks.find(id);
+        return it != checks.end() && it->second;
+    }
+    void setTitle(const std::string& utf8) override { title = utf8; }
+};
+
+} // namespace shellfem::platform

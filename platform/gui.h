@@ -1,0 +1,72 @@
+#pragma once
+
+#include "platform/canvas.h"
+#include "platform/dialog.h"
+#include "platform/message_box.h"
+#include "platform/text_viewer.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace shellfem::platform {
+
+// An open- or save-file dialog as the Windows programs describe it.
+struct FileDialogSpec {
+    std::string title;
+    std::string filter;           // "Text Files (*.txt)": a description with the patterns in brackets
+    std::string defaultExtension; // "txt": added to a chosen name that has no extension
+};
+
+// The desktop services of a GUI program: message boxes (caption "Warning!"),
+// file dialogs, modeless dialogs and a text viewer.
+class Gui : public MessageBox, public TextViewer {
+public:
+    // The chosen path, or nothing when the user cancelled.
+    virtual std::optional<std::string> chooseFileToOpen(const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> chooseFileToSave(const FileDialogSpec& spec) = 0;
+    // Opens a modeless dialog beside the main window; it lives as long as the
+    // returned object (or until the handler drops it on onClose).
+    virtual std::unique_ptr<Dialog> openModeless(const DialogTemplate& form,
+                                                 DialogHandler& handler) = 0;
+    // Ends the event loop; the program then returns `exitCode`.
+    virtual void quit(int exitCode) = 0;
+};
+
+// A menu item: `path` names the menus down to the item, "&File/&Open".
+enum class MenuMark { None, Check, Radio };
+struct MenuItem {
+    std::string path;
+    int id = 0;
+    MenuMark mark = MenuMark::None; // radio items that follow each other form one group
+    bool dividerAfter = false;
+};
+
+enum class Key { Left, Right, Up, Down };
+
+// What the main window tells the program, in window pixels of the drawing area.
+class WindowHandler {
+public:
+    virtual ~WindowHandler() = default;
+    virtual void onPaint(Canvas& canvas) = 0; // double-buffered: shown in one piece
+    virtual void onSize(int width, int height) = 0;
+    virtual void onKeyDown(Key key) = 0;
+    virtual void onCharacter(int character) = 0; // 27 for Escape
+    virtual void onMouseMove(PixelPoint at) = 0;
+    virtual void onLeftButton(PixelPoint at) = 0;
+    virtual void onWheel(PixelPoint at, int delta) = 0; // > 0: wheel turned away from the user
+    virtual void onCommand(int id) = 0;                 // a menu item
+};
+
+// The program's handle on its main window.
+class Window {
+public:
+    virtual ~Window() = default;
+    virtual void redraw() = 0;
+    virtual void setMenuChecked(int id, bool on) = 0;
+    virtual bool menuChecked(int id) const = 0;
+    virtual void setTitle(const std::string& utf8) = 0;
+};
+
+} // namespace shellfem::platform

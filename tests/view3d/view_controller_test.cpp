@@ -1,0 +1,216 @@
+#include "platform/fake/recording_canvas.h"
+#include "view3d/view_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace shellfem::view3d {
+namespace {
+
+using platform::Key;
+using platform::PixelPoint;
+
+struct RecordingPicks : PickHandler {
+    bool rectangle = true;
+    std::vector<std::pair<int, PixelPoint>> points;
+    std::vector<std::pair<PixelPoint, PixelPoint>> rectangles;
+    bool rectanglePicking(int) const override { return rectangle; }
+    void pickPoint(int mode, PixelPoint at) override { points.emplace_back(mode, at); }
+    void pickRectangle(int, PixelPoint a, PixelPoint b) override { rectangles.emplace_back(a, b); }
+};
+
+ViewController startedController() {
+    ViewController c(225.0, 35.26);
+    c.view().setPoints({{0, 0, 0}, {4, 0, 0}, {4, 2, 0}, {0, 2, 0}, {0, 0, 1}, {4, 2, 1}});
+    c.resize(800, 600);
+    c.applyStoredAngles(true);
+    return c;
+}
+
+TEST(ViewController, StartUpAnglesAndStep) {
+    ViewController c = startedController();
+    EXPECT_NEAR(c.view().alpha(), std::acos(-1.0) * 1.25, 1e-15);
+    EXPECT_NEAR(c.view().beta(), std::acos(-1.0) * 0.1958888888888889, 1e-15);
+    EXPECT_DOUBLE_EQ(c.rotationStep(), std::acos(-1.0) / 36);
+    EXPECT_EQ(c.mode(), kModeNone);
+}
+
+TEST(ViewController, ArrowRotationsThenOReturnToTheStoredAngles) {
+    ViewController c = startedController();
+    const Matrix4 start = c.view().matrix();
+    const Placement placed = c.view().placement();
+    for (Key k : {Key::Left, Key::Up, Key::Up, Key::Right, Key::Right, Key::Right, Key::Down})
+        EXPECT_EQ(c.key(k), Outcome::Redraw);
+    EXPECT_NE(c.view().matrix(), start);
+    EXPECT_EQ(c.alphaDegrees(), 225.0); // arrows leave the stored angles alone
+    EXPECT_EQ(c.betaDegrees(), 35.26);
+    c.view().pan(40, 40);
+    EXPECT_EQ(c.character('o'), Outcome::Redraw);
+    EXPECT_EQ(c.view().matrix(), start);
+    EXPECT_EQ(c.view().placement().cx, placed.cx);
+    EXPECT_EQ(c.view().placement().cy, placed.cy);
+    EXPECT_DOUBLE_EQ(c.view().placement().scale, placed.scale);
+    c.key(Key::Left);
+    EXPECT_EQ(c.character('O'), Outcome::Redraw);
+    EXPECT_EQ(c.view().matrix(), start);
+}
+
+TEST(ViewController, LeftThenRightRestoresTheOrientation) {
+    ViewController c = startedController();
+    const Matrix4 m0 = c.view().matrix();
+    const std::vector<ScreenPoint> before = c.view().screenPoints();
+    c.key(Key::Left);
+    c.key(Key::Right);
+    c.key(Key::Up);
+    c.key(Key::Down);
+    // The turn is undone exactly; the pivot (middle of the projected extent) moves a
+    // little between the turns, so the picture may shift by a fraction of a pixel.
+    const Matrix4& m = c.view().matrix();
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            EXPECT_NEAR(m[i * 4 + j], m0[i * 4 + j], 1e-12);
+    const std::vector<ScreenPoint> after = c.view().screenPoints();
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_NEAR(after[i].x, before[i].x, 0.5);
+        EXPECT_NEAR(after[i].y, before[i].y, 0.5);
+    }
+}
+
+TEST(ViewController, SingularMatrixIsReportedToTheProgram) {
+    ViewController c = startedController();
+    c.view().setMatrix(Matrix4{});
+    EXPECT_EQ(c.key(Key::Right), Outcome::Singular);
+}
+
+TEST(ViewController, KeysAFitsPPansZZooms) {
+    ViewController c = startedController();
+    const Placement fitted = c.view().placement();
+    c.view().pan(100, 50);
+    EXPECT_EQ(c.character('A'), Outcome::Redraw);
+    EXPECT_EQ(c.view().placement().cx, fitted.cx);
+    EXPECT_EQ(c.character('p'), Outcome::Handled);
+    EXPECT_EQ(c.mode(), kModePan);
+    EXPECT_EQ(c.character('Z'), Outcome::Handled);
+    EXPECT_EQ(c.mode(), kModeZoomWindow);
+    EXPECT_EQ(c.character('q'), Outcome::Ignored);
+    EXPECT_EQ(c.character(27), Outcome::Ignored); // Escape belongs to the program
+}
+
+TEST(ViewController, PanModeFollowsTheMouseBetweenTwoClicks) {
+    ViewController c = startedController();
+    c.character('P');
+    const Placement p0 = c.view().placement();
+    c.leftButton({100, 100});
+    EXPECT_EQ(c.mouse().clicks, 1);
+    EXPECT_EQ(c.mouseMove({110, 95}), Outcome::Redraw);
+    EXPECT_EQ(c.view().placement().cx, p0.cx + 10);
+    EXPECT_EQ(c.view().placement().cy, p0.cy - 5);
+    c.leftButton({130, 100});
+    EXPECT_EQ(c.view().placement().cx, p0.cx + 30);
+    EXPECT_EQ(c.view().placement().cy, p0.cy);
+    EXPECT_EQ(c.mouse().clicks, 0);
+    // A move after the second click does not pan.
+    EXPECT_EQ(c.mouseMove({300, 300}), Outcome::Handled);
+    EXPECT_EQ(c.view().placement().cx, p0.cx + 30);
+}
+
+TEST(ViewController, ZoomWindowDrawsAWhiteBandThenZooms) {
+    ViewController c = startedController();
+    c.character('z');
+    EXPECT_FALSE(c.rubberBand());
+    c.leftButton({100, 100});
+    c.mouseMove({300, 250});
+    auto band = c.rubberBand();
+    ASSERT_TRUE(band);
+    EXPECT_EQ(band->pen.color, (platform::Color{255, 255, 255}));
+    EXPECT_EQ(band->pen.width, 1);
+    EXPECT_EQ(band->pen.style, platform::LineStyle::Solid);
+    platform::RecordingCanvas canvas;
+    c.drawRubberBand(canvas);
+    ASSERT_EQ(canvas.calls.size(), 1u);
+    EXPECT_EQ(canvas.calls[0].kind, platform::RecordingCanvas::Kind::Rectangle);
+    EXPECT_TRUE(canvas.calls[0].outline);
+    EXPECT_FALSE(canvas.calls[0].fill);
+
+    const PlanePoint a = c.view().pixelToPlane({100, 100});
+    const PlanePoint b = c.view().pixelToPlane({300, 250});
+    c.leftButton({300, 250});
+    EXPECT_FALSE(c.rubberBand());
+    EXPECT_NEAR(c.view().placement().scale, std::min(800 / std::fabs(b.u - a.u), 600 / std::fabs(b.v - a.v)), 1e-9);
+    const PlanePoint mid = c.view().pixelToPlane({400, 300});
+    EXPECT_NEAR(mid.u, (a.u + b.u) / 2, 1e-12);
+    EXPECT_NEAR(mid.v, (a.v + b.v) / 2, 1e-12);
+}
+
+TEST(ViewController, WheelOnlyInModesZeroToTwo) {
+    ViewController c = startedController();
+    const double s = c.view().placement().scale;
+    EXPECT_EQ(c.wheel({10, 10}, 120), Outcome::Redraw);
+    EXPECT_DOUBLE_EQ(c.view().placement().scale, s * 1.1);
+    c.setMode(3);
+    EXPECT_EQ(c.wheel({10, 10}, 120), Outcome::Ignored);
+    EXPECT_DOUBLE_EQ(c.view().placement().scale, s * 1.1);
+    c.setMode(kModePan);
+    EXPECT_EQ(c.wheel({10, 10}, -120), Outcome::Redraw);
+    EXPECT_NEAR(c.view().placement().scale, s, 1e-12);
+}
+
+TEST(ViewController, RectanglePickingHandsOverBothCornersWithAMagentaBand) {
+    ViewController c = startedController();
+    RecordingPicks picks;
+    c.setPickHandler(&picks);
+    c.setMode(3);
+    c.leftButton({200, 200});
+    EXPECT_TRUE(picks.rectangles.empty());
+    c.mouseMove({300, 260});
+    auto band = c.rubberBand();
+    ASSERT_TRUE(band);
+    EXPECT_EQ(band->pen.color, (platform::Color{255, 0, 255}));
+    EXPECT_EQ(band->pen.style, platform::LineStyle::Solid);
+    c.mouseMove({150, 260}); // left of the first corner: dashed
+    band = c.rubberBand();
+    ASSERT_TRUE(band);
+    EXPECT_EQ(band->pen.style, platform::LineStyle::Dash);
+    c.leftButton({150, 260});
+    ASSERT_EQ(picks.rectangles.size(), 1u);
+    EXPECT_EQ(picks.rectangles[0].first.x, 200);
+    EXPECT_EQ(picks.rectangles[0].second.y, 260);
+    EXPECT_EQ(c.mouse().clicks, 0);
+    EXPECT_FALSE(c.rubberBand());
+}
+
+TEST(ViewController, PointPickingRunsAtOnce) {
+    ViewController c = startedController();
+    RecordingPicks picks;
+    picks.rectangle = false;
+    c.setPickHandler(&picks);
+    c.setMode(4);
+    EXPECT_EQ(c.leftButton({50, 60}), Outcome::Redraw);
+    ASSERT_EQ(picks.points.size(), 1u);
+    EXPECT_EQ(picks.points[0].first, 4);
+    EXPECT_EQ(c.mouse().clicks, 0);
+    c.mouseMove({80, 80});
+    EXPECT_FALSE(c.rubberBand());
+}
+
+TEST(ViewController, ClicksInModeZeroDoNothing) {
+    ViewController c = startedController();
+    const Placement p = c.view().placement();
+    EXPECT_EQ(c.leftButton({10, 10}), Outcome::Handled);
+    EXPECT_EQ(c.leftButton({20, 20}), Outcome::Handled);
+    EXPECT_EQ(c.mouse().clicks, 0);
+    EXPECT_EQ(c.view().placement().cx, p.cx);
+}
+
+TEST(ViewController, ResizeStoresTheSizeAndFits) {
+    ViewController c = startedController();
+    c.view().pan(10, 10);
+    EXPECT_EQ(c.resize(1000, 400), Outcome::Redraw);
+    EXPECT_EQ(c.view().width(), 1000);
+    EXPECT_EQ(c.view().placement().cx, 500);
+    EXPECT_EQ(c.view().placement().cy, 200);
+}
+
+} // namespace
+} // namespace shellfem::view3d

@@ -1,0 +1,169 @@
+#include "view3d/view_controller.h"
+
+#include <cmath>
+
+namespace shellfem::view3d {
+
+namespace {
+int toInt(double v) {
+    return static_cast<int>(std::lround(v));
+}
+} // namespace
+
+double degreesToRadians(double degrees) {
+    return degrees * std::acos(-1.0) / 180.0;
+}
+
+ViewController::ViewController(double alphaDegrees, double betaDegrees)
+    : alphaDegrees_(alphaDegrees), betaDegrees_(betaDegrees), step_(std::acos(-1.0) / 36.0) {}
+
+void ViewController::setStoredAngles(double alphaDegrees, double betaDegrees) {
+    alphaDegrees_ = alphaDegrees;
+    betaDegrees_ = betaDegrees;
+}
+
+void ViewController::applyStoredAngles(bool fit) {
+    view_.setAngles(degreesToRadians(alphaDegrees_), degreesToRadians(betaDegrees_));
+    if (fit)
+        view_.fit();
+}
+
+void ViewController::setMode(int mode) {
+    mouse_.mode = mode;
+    mouse_.clicks = 0;
+}
+
+Outcome ViewController::resize(int width, int height) {
+    view_.setWindowSize(width, height);
+    view_.fit();
+    return Outcome::Redraw;
+}
+
+Outcome ViewController::character(int ch) {
+    switch (ch) {
+    case 'A':
+    case 'a':
+        view_.fit();
+        return Outcome::Redraw;
+    case 'P':
+    case 'p':
+        setMode(kModePan);
+        return Outcome::Handled;
+    case 'Z':
+    case 'z':
+        setMode(kModeZoomWindow);
+        return Outcome::Handled;
+    case 'O':
+    case 'o':
+        applyStoredAngles(true);
+        return Outcome::Redraw;
+    default:
+        return Outcome::Ignored;
+    }
+}
+
+Outcome ViewController::key(platform::Key key) {
+    bool ok = true;
+    switch (key) {
+    case platform::Key::Left:
+        ok = view_.rotate(RotationAxis::ScreenVertical, -step_);
+        break;
+    case platform::Key::Right:
+        ok = view_.rotate(RotationAxis::ScreenVertical, step_);
+        break;
+    case platform::Key::Up:
+        ok = view_.rotate(RotationAxis::ScreenHorizontal, -step_);
+        break;
+    case platform::Key::Down:
+        ok = view_.rotate(RotationAxis::ScreenHorizontal, step_);
+        break;
+    }
+    return ok ? Outcome::Redraw : Outcome::Singular;
+}
+
+Outcome ViewController::wheel(platform::PixelPoint at, int delta) {
+    if (mouse_.mode > kModeZoomWindow || delta == 0)
+        return Outcome::Ignored;
+    view_.wheelZoom(at, delta);
+    return Outcome::Redraw;
+}
+
+Outcome ViewController::mouseMove(platform::PixelPoint at) {
+    mouse_.current = at;
+    if (mouse_.clicks != 1)
+        return Outcome::Handled;
+    if (mouse_.mode == kModePan) {
+        view_.pan(toInt(at.x) - toInt(mouse_.anchor.x), toInt(at.y) - toInt(mouse_.anchor.y));
+        mouse_.anchor = at;
+        return Outcome::Redraw;
+    }
+    if (mouse_.mode == kModeZoomWindow || rectanglePick()) {
+        mouse_.corner2 = at;
+        return Outcome::Redraw;
+    }
+    return Outcome::Handled;
+}
+
+Outcome ViewController::leftButton(platform::PixelPoint at) {
+    mouse_.current = at;
+    ++mouse_.clicks;
+    if (mouse_.mode == kModePan) {
+        if (mouse_.clicks == 1) {
+            mouse_.anchor = at;
+        } else {
+            view_.pan(toInt(at.x) - toInt(mouse_.anchor.x), toInt(at.y) - toInt(mouse_.anchor.y));
+            mouse_.clicks = 0;
+        }
+        return Outcome::Redraw;
+    }
+    if (mouse_.mode == kModeZoomWindow) {
+        if (mouse_.clicks == 1) {
+            mouse_.corner1 = mouse_.corner2 = at;
+        } else {
+            view_.zoomToRectangle(mouse_.corner1, at);
+            mouse_.clicks = 0;
+        }
+        return Outcome::Redraw;
+    }
+    if (picking()) {
+        const int mode = mouse_.mode;
+        if (pickHandler_->rectanglePicking(mode)) {
+            if (mouse_.clicks == 1) {
+                mouse_.corner1 = mouse_.corner2 = at;
+                return Outcome::Redraw;
+            }
+            mouse_.clicks = 0;
+            pickHandler_->pickRectangle(mode, mouse_.corner1, at);
+        } else {
+            mouse_.clicks = 0;
+            pickHandler_->pickPoint(mode, at);
+        }
+        return Outcome::Redraw;
+    }
+    mouse_.clicks = 0;
+    return Outcome::Handled;
+}
+
+std::optional<RubberBand> ViewController::rubberBand() const {
+    if (mouse_.clicks != 1)
+        return std::nullopt;
+    if (mouse_.mode == kModeZoomWindow)
+        return RubberBand{mouse_.corner1, mouse_.corner2, {{255, 255, 255}, 1}};
+    if (rectanglePick()) {
+        platform::Pen pen{{255, 0, 255}, 1};
+        pen.style = mouse_.current.x < mouse_.corner1.x ? platform::LineStyle::Dash
+                                                          : platform::LineStyle::Solid;
+        return RubberBand{mouse_.corner1, mouse_.corner2, pen};
+    }
+    return std::nullopt;
+}
+
+void ViewController::drawRubberBand(platform::Canvas& canvas) const {
+    const std::optional<RubberBand> band = rubberBand();
+    if (!band)
+        return;
+    canvas.setPen(band->pen);
+    canvas.rectangle(band->corner1, band->corner2, false, true);
+}
+
+} // namespace shellfem::view3d

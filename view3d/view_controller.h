@@ -1,0 +1,100 @@
+#pragma once
+
+#include "platform/canvas.h"
+#include "platform/gui.h"
+#include "view3d/view.h"
+
+#include <optional>
+
+namespace shellfem::view3d {
+
+// Mouse modes shared by both programs; higher numbers belong to each program's picking.
+inline constexpr int kModeNone = 0;
+inline constexpr int kModePan = 1;
+inline constexpr int kModeZoomWindow = 2;
+
+// The picking modes (3 and up) are the program's: the controller counts the
+// clicks and keeps the rubber band, and hands the picks over.
+class PickHandler {
+public:
+    virtual ~PickHandler() = default;
+    // Whether `mode` picks with a rectangle (two clicks) rather than a point.
+    virtual bool rectanglePicking(int mode) const = 0;
+    virtual void pickPoint(int mode, platform::PixelPoint at) = 0;
+    virtual void pickRectangle(int mode, platform::PixelPoint corner1,
+                               platform::PixelPoint corner2) = 0;
+};
+
+struct MouseState {
+    int mode = kModeNone;
+    int clicks = 0;
+    platform::PixelPoint anchor;  // pan: the last point the view was moved to
+    platform::PixelPoint corner1; // zoom window and rectangle picking
+    platform::PixelPoint corner2;
+    platform::PixelPoint current; // the last mouse position
+};
+
+struct RubberBand {
+    platform::PixelPoint corner1;
+    platform::PixelPoint corner2;
+    platform::Pen pen;
+};
+
+// What an event asks of the window.
+enum class Outcome {
+    Ignored,  // not a view event: the program may handle it
+    Handled,  // taken, nothing to redraw
+    Redraw,   // taken, repaint the window
+    Singular, // the view matrix could not be inverted: the program reports it and ends
+};
+
+// The view of one window with the state Part 5.1 keeps beside it: Alpha and
+// Beta in degrees (as the View Kit shows them), the arrow step, the mouse mode
+// with its click counter and the rubber band. Toolkit-free.
+class ViewController {
+public:
+    ViewController(double alphaDegrees, double betaDegrees);
+
+    View& view() { return view_; }
+    const View& view() const { return view_; }
+
+    double alphaDegrees() const { return alphaDegrees_; }
+    double betaDegrees() const { return betaDegrees_; }
+    void setStoredAngles(double alphaDegrees, double betaDegrees);
+    // Sets the view angles from the stored degrees (π = acos(−1)) and, if asked, fits.
+    void applyStoredAngles(bool fit);
+    double rotationStep() const { return step_; }
+
+    const MouseState& mouse() const { return mouse_; }
+    int mode() const { return mouse_.mode; }
+    void setMode(int mode);     // the click counter goes back to 0
+    void resetClicks() { mouse_.clicks = 0; }
+    void setPickHandler(PickHandler* handler) { pickHandler_ = handler; }
+
+    // Window events, as Part 5.1 and the programs' window procedures describe them.
+    Outcome resize(int width, int height); // stores the size and fits
+    Outcome character(int ch);             // A/a fit, P/p pan, Z/z zoom window, O/o angles
+    Outcome key(platform::Key key);        // arrows turn the view by the step
+    Outcome wheel(platform::PixelPoint at, int delta); // only in modes 0, 1 and 2
+    Outcome mouseMove(platform::PixelPoint at);
+    Outcome leftButton(platform::PixelPoint at);
+
+    // The half-made rectangle to draw at the end of a paint, if any.
+    std::optional<RubberBand> rubberBand() const;
+    void drawRubberBand(platform::Canvas& canvas) const;
+
+private:
+    bool picking() const { return mouse_.mode > kModeZoomWindow && pickHandler_ != nullptr; }
+    bool rectanglePick() const { return picking() && pickHandler_->rectanglePicking(mouse_.mode); }
+
+    View view_;
+    double alphaDegrees_;
+    double betaDegrees_;
+    double step_;
+    MouseState mouse_;
+    PickHandler* pickHandler_ = nullptr;
+};
+
+double degreesToRadians(double degrees);
+
+} // namespace shellfem::view3d
