@@ -1,0 +1,45 @@
+#include "preprocessor/export/polygon_load_field.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace shellfem::preprocessor {
+
+std::array<double, 2> bilinearCoordinates(const std::array<Vec3, 4>& c, const Vec3& p) {
+    // Gauss-Newton on |X(s,t) - p|^2; the surface is close to flat, so a few steps
+    // reach the roundoff level from the middle of a convex quadrilateral.
+    const int maximumSteps = 50;
+    double s = 0.5;
+    double t = 0.5;
+    for (int step = 0; step < maximumSteps; ++step) {
+        Vec3 x = (1 - s) * (1 - t) * c[0] + s * (1 - t) * c[1] + s * t * c[2] + (1 - s) * t * c[3];
+        Vec3 dxds = (1 - t) * (c[1] - c[0]) + t * (c[2] - c[3]);
+        Vec3 dxdt = (1 - s) * (c[3] - c[0]) + s * (c[2] - c[1]);
+        Vec3 r = x - p;
+        double a = dot(dxds, dxds);
+        double b = dot(dxds, dxdt);
+        double d = dot(dxdt, dxdt);
+        double determinant = a * d - b * b;
+        if (!(determinant > 0.0))
+            break;
+        double gs = dot(dxds, r);
+        double gt = dot(dxdt, r);
+        double ds = -(d * gs - b * gt) / determinant;
+        double dt = -(a * gt - b * gs) / determinant;
+        s += ds;
+        t += dt;
+        if (std::abs(ds) + std::abs(dt) < 1e-14)
+            break;
+    }
+    return {std::clamp(s, 0.0, 1.0), std::clamp(t, 0.0, 1.0)};
+}
+
+double loadIntensityAt(const std::vector<Vec3>& corners, const std::array<double, 4>& q,
+                       const Vec3& p) {
+    if (corners.size() != 4)
+        return q[0];
+    auto [s, t] = bilinearCoordinates({corners[0], corners[1], corners[2], corners[3]}, p);
+    return (1 - s) * (1 - t) * q[0] + s * (1 - t) * q[1] + s * t * q[2] + (1 - s) * t * q[3];
+}
+
+} // namespace shellfem::preprocessor

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "geometry/vec3.h"
+
+#include <array>
+#include <vector>
+
+namespace shellfem::preprocessor {
+
+// Position (s, t) in 0..1 x 0..1 of the point of the bilinear surface over the
+// corners c0 c1 c2 c3 nearest to `p`: s runs from c0 to c1, t from c0 to c3.
+std::array<double, 2> bilinearCoordinates(const std::array<Vec3, 4>& corners, const Vec3& p);
+
+// Pressure at `p` for a load given at the polygon's corners: interpolated
+// bilinearly over a four-corner polygon, q0 everywhere on any other polygon.
+double loadIntensityAt(const std::vector<Vec3>& corners, const std::array<double, 4>& q,
+                       const Vec3& p);
+
+} // namespace shellfem::preprocessor

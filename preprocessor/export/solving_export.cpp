@@ -1,0 +1,193 @@
+#include "preprocessor/export/solving_export.h"
+
+#include "formats/number_format.h"
+#include "preprocessor/export/polygon_load_field.h"
+#include "preprocessor/files/kvx_file.h"
+#include "preprocessor/files/safe_file_write.h"
+#include "preprocessor/model/polygon_geometry.h"
+
+#include <sstream>
+
+namespace shellfem::preprocessor {
+
+namespace {
+
+std::string number(double value) {
+    return formatGeneral(value);
+}
+
+bool checkAttributesOfUsedPolygons(const ModelData& data, std::string& error) {
+    std::vector<bool> used(data.polygons.size(), false);
+    for (const Element& e : data.elements)
+        used[static_cast<std::size_t>(e.polygon)] = true;
+    for (std::size_t p = 0; p < data.polygons.size(); ++p) {
+        if (!used[p])
+            continue;
+        const Polygon& polygon = data.polygons[p];
+        const std::string name = "Polygon " + std::to_string(p);
+        if (polygon.material < 0 ||
+            static_cast<std::size_t>(polygon.material) >= data.materials.size()) {
+            error = name + " uses material " + std::to_string(polygon.material) +
+                    ", which does not exist (NMT=" + std::to_string(data.materials.size()) + ").";
+            return false;
+        }
+        if (polygon.thickness < 0 ||
+            static_cast<std::size_t>(polygon.thickness) >= data.thicknesses.size()) {
+            error = name + " uses thickness " + std::to_string(polygon.thickness) +
+                    ", which does not exist (NTK=" + std::to_string(data.thicknesses.size()) + ").";
+            return false;
+        }
+        const Material& m = data.materials[static_cast<std::size_t>(polygon.material)];
+        const std::string material = "Material " + std::to_string(polygon.material);
+        if (!(m.E > 0.0)) {
+            error = material + " (used by polygon " + std::to_string(p) + ") has E=" + number(m.E) +
+                    "; E must be greater than 0.";
+            return false;
+        }
+        if (!(m.Mu > -1.0 && m.Mu < 0.5)) {
+            error = material + " (used by polygon " + std::to_string(p) +
+                    ") has Mu=" + number(m.Mu) +
+                    "; Mu must lie between -1 and 0.5 (both excluded).";
+            return false;
+        }
+        double tk = data.thicknesses[static_cast<std::size_t>(polygon.thickness)];
+        if (!(tk > 0.0)) {
+            error = "Thickness " + std::to_string(polygon.thickness) + " (used by polygon " +
+                    std::to_string(p) + ") has TK=" + number(tk) + "; TK must be greater than 0.";
+            return false;
+        }
+    }
+    return true;
+}
+
+// A node of no element has no stiffness: the solver's pivots for it are zero
+// unless all six of its degrees of freedom are fixed.
+bool checkLooseNodes(const ModelData& data, std::string& error) {
+    std::vector<bool> inElement(data.nodes.size(), false);
+    for (const Element& e : data.elements)
+        for (int node : e.nodes)
+            inElement[static_cast<std::size_t>(node)] = true;
+    std::vector<std::array<bool, 6>> fixed(data.nodes.size(), std::array<bool, 6>{});
+    for (const Restraint& r : data.restraints)
+        for (std::size_t d = 0; d < 6; ++d)
+            fixed[static_cast<std::size_t>(r.node)][d] =
+                fixed[static_cast<std::size_t>(r.node)][d] || r.flags[d] == 1;
+    for (std::size_t n = 0; n < data.nodes.size(); ++n) {
+        bool allFixed = true;
+        for (bool f : fixed[n])
+            allFixed = allFixed && f;
+        if (!inElement[n] && !allFixed) {
+            error = "Node " + std::to_string(n) +
+                    " belongs to no element, so the structure would be a mechanism there; "
+                    "remesh or delete what left it behind.";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool anyFixedDegreeOfFreedom(const ModelData& data) {
+    for (const Restraint& r : data.restraints)
+        for (int flag : r.flags)
+            if (flag == 1)
+                return true;
+    return false;
+}
+
+Vec3 elementNormal(const ModelData& data, const Element& e) {
+    auto at = [&](std::size_t corner) {
+        return data.nodes[static_cast<std::size_t>(e.nodes[corner])].position;
+    };
+    return cross(at(1) - at(0), at(3) - at(0));
+}
+
+bool appendLoads(const ModelData& data, SolvingModel& solving, std::string& error) {
+    std::vector<std::vector<int>> elementsOfPolygon(data.polygons.size());
+    for (std::size_t e = 0; e < data.elements.size(); ++e)
+        elementsOfPolygon[static_cast<std::size_t>(data.elements[e].polygon)].push_back(
+            static_cast<int>(e));
+    for (const PolygonLoad& load : data.polygonLoads) {
+        const auto& elements = elementsOfPolygon[static_cast<std::size_t>(load.polygon)];
+        if (elements.empty()) {
+            error = "Polygon " + std::to_string(load.polygon) +
+                    " carries a distributed load but is not meshed; mesh it or remove the load.";
+            return false;
+        }
+        const Polygon& polygon = data.polygons[static_cast<std::size_t>(load.polygon)];
+        std::vector<Vec3> corners;
+        for (int point : polygon.vertices)
+            corners.push_back(data.points[static_cast<std::size_t>(point)].position);
+        Vec3 polygonNormal = polygonGeometry(corners).normal;
+        for (int e : elements) {
+            const Element& element = data.elements[static_cast<std::size_t>(e)];
+            // The load acts along the polygon normal; an element turned the other
+            // way takes it with the opposite sign.
+            double sign = dot(elementNormal(data, element), polygonNormal) < 0.0 ? -1.0 : 1.0;
+            DistributedLoadRecord record;
+            record.element = e;
+            for (std::size_t c = 0; c < 4; ++c) {
+                const Vec3& p = data.nodes[static_cast<std::size_t>(element.nodes[c])].position;
+                record.q[c] = sign * loadIntensityAt(corners, load.q, p);
+            }
+            solving.loads.push_back(record);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool buildSolvingModel(const ModelData& data, SolvingModel& solving, std::string& error) {
+    solving = SolvingModel{};
+    if (data.elements.empty()) {
+        error = "The model has no elements; mesh its polygons before exporting.";
+        return false;
+    }
+    if (!checkAttributesOfUsedPolygons(data, error))
+        return false;
+    if (!anyFixedDegreeOfFreedom(data)) {
+        error = "No degree of freedom is restrained, so the structure can move freely; "
+                "apply boundary conditions before exporting.";
+        return false;
+    }
+    if (!checkLooseNodes(data, error))
+        return false;
+
+    solving.materials = data.materials;
+    solving.thicknesses = data.thicknesses;
+    for (const Node& n : data.nodes)
+        solving.nodes.push_back(n.position);
+    for (const Element& e : data.elements) {
+        const Polygon& polygon = data.polygons[static_cast<std::size_t>(e.polygon)];
+        solving.elements.push_back({e.nodes, polygon.material, polygon.thickness});
+    }
+    for (const Restraint& r : data.restraints)
+        solving.restraints.push_back({r.node, r.flags});
+    for (const NodalForce& f : data.forces)
+        solving.forces.push_back({f.node, f.values});
+    if (!appendLoads(data, solving, error)) {
+        solving = SolvingModel{};
+        return false;
+    }
+    return true;
+}
+
+bool exportSolvingFile(const std::string& path, const Model& model,
+                       platform::MessageBox& messages) {
+    SolvingModel solving;
+    std::string error;
+    if (!buildSolvingModel(model.data(), solving, error)) {
+        messages.show(kWarningCaption, error);
+        return false;
+    }
+    std::ostringstream text;
+    writeSolvingFile(text, solving);
+    if (!replaceFileContents(path, text.str())) {
+        messages.show(kWarningCaption, "Cannot write the solving file \"" + path +
+                                           "\"; the folder may not be writable.");
+        return false;
+    }
+    return true;
+}
+
+} // namespace shellfem::preprocessor

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "formats/read_result.h"
+#include "platform/message_box.h"
+#include "preprocessor/model/model.h"
+
+#include <iosfwd>
+#include <string>
+
+namespace shellfem::preprocessor {
+
+inline const char* const kWarningCaption = "Warning!";
+inline const char* const kKvxReadError = "单元信息文件读取错误!";
+inline const char* const kKvxVersionError = "前处理文本文件版本错误!";
+inline const char* const kKvxSaveFailed = "文件保存失败!";
+inline const char* const kKvxSaveAdvice = "有可能是当前存储介质无法写入,建议更换保存路径.";
+
+// Reads a whole preprocessing file. On failure `data` is left empty and the
+// result names the line and record; every ID is checked against its array.
+ReadResult readKvx(std::istream& in, ModelData& data, const std::string& fileName);
+
+// Writes the preprocessing file; doubles from the geometric points on are written
+// fixed with five decimals, so coordinates and loads keep five decimal places.
+void writeKvx(std::ostream& out, const ModelData& data);
+
+// Clears the model, then reads the file into it. Failures are shown in "Warning!"
+// boxes; the model stays cleared.
+bool readKvxFile(const std::string& path, Model& model, platform::MessageBox& messages);
+
+// Writes the model to a temporary file beside `path` and puts it in place only
+// when all of it was written, so a failed save leaves the earlier file whole.
+bool writeKvxFile(const std::string& path, const Model& model, platform::MessageBox& messages);
+
+} // namespace shellfem::preprocessor

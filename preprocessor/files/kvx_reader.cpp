@@ -1,0 +1,330 @@
+#include "preprocessor/files/kvx_file.h"
+
+#include "formats/pattern_scanner.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace shellfem::preprocessor {
+
+namespace {
+
+// Reads the file section by section. Every method returns false after storing a
+// message that names the line, the record and what is wrong.
+class KvxReader {
+public:
+    KvxReader(std::string text, std::string fileName)
+        : scan_(std::move(text)), fileName_(std::move(fileName)) {}
+
+    ReadResult read(ModelData& data) {
+        if (!readHeader() || !readMaterials(data) || !readThicknesses(data) || !readPoints(data) ||
+            !readPolygons(data) || !readLoads(data) || !readNodes(data) || !readElements(data) ||
+            !readRestraints(data) || !readForces(data))
+            data = ModelData{};
+        return result_;
+    }
+
+private:
+    bool fail(std::size_t at, const std::string& record, const std::string& problem) {
+        result_.status = ReadStatus::Malformed;
+        result_.message = fileName_ + ", " + scan_.describe(at) + "\n  " + record + ": " + problem;
+        return false;
+    }
+
+    static std::string recordName(const char* kind, int i) {
+        return std::string(kind) + " " + std::to_string(i);
+    }
+
+    bool readHeader() {
+        std::size_t at = scan_.position();
+        double version = 0.0;
+        if (!scan_.literal("### Corvanta R") || !scan_.readDouble(version) ||
+            !scan_.literal(" ###\n"))
+            return fail(at, "header", "expected \"### Corvanta R1.00 ###\"");
+        if (version != 1.0) {
+            result_.status = ReadStatus::WrongVersion;
+            result_.message = kKvxVersionError;
+            return false;
+        }
+        return true;
+    }
+
+    bool readCount(std::string_view label, const char* name, int& count) {
+        std::size_t at = scan_.position();
+        if (!scan_.literal(label) || !scan_.readInt(count))
+            return fail(at, std::string(name) + " count",
+                        "expected \"" + std::string(label) + "<count>\"");
+        if (count < 0)
+            return fail(at, std::string(name) + " count", "the count is negative");
+        scan_.literal("\n");
+        return true;
+    }
+
+    // A record takes at least a few characters, so a count larger than the rest of
+    // the file cannot be honest: do not allocate for it (the first missing record fails).
+    template <class T> void reserve(std::vector<T>& list, int count) {
+        list.reserve(std::min<std::size_t>(static_cast<std::size_t>(count), scan_.remainingSize()));
+    }
+
+    bool checkIndex(std::size_t at, const std::string& record, const char* what, int index,
+                    std::size_t size, const char* countName) {
+        if (index >= 0 && static_cast<std::size_t>(index) < size)
+            return true;
+        return fail(at, record,
+                    std::string(what) + " ID " + std::to_string(index) + " is out of range (" +
+                        countName + "=" + std::to_string(size) + ")");
+    }
+
+    bool checkOwnId(std::size_t at, const std::string& record, int id, int position) {
+        if (id == position)
+            return true;
+        return fail(at, record,
+                    "the record is numbered " + std::to_string(id) + " but stands at position " +
+                        std::to_string(position));
+    }
+
+    bool readMaterials(ModelData& data) {
+        int count = 0;
+        if (!readCount("Number of materials:NMT=", "material", count))
+            return false;
+        reserve(data.materials, count);
+        for (int i = 0; i < count; ++i) {
+            std::size_t at = scan_.position();
+            scan_.skipLine();
+            Material m;
+            if (!scan_.literal("E=") || !scan_.readDouble(m.E) || !scan_.literal("\n") ||
+                !scan_.literal("Mu=") || !scan_.readDouble(m.Mu) || !scan_.literal("\n"))
+                return fail(std::max(at, scan_.position()), recordName("material", i),
+                            "expected \"#<n>:\", \"E=<value>\" and \"Mu=<value>\"");
+            data.materials.push_back(m);
+        }
+        return true;
+    }
+
+    bool readThicknesses(ModelData& data) {
+        int count = 0;
+        if (!readCount("Number of thicknesses:NTK=", "thickness", count))
+            return false;
+        reserve(data.thicknesses, count);
+        for (int i = 0; i < count; ++i) {
+            scan_.skipLine();
+            double tk = 0.0;
+            if (!scan_.literal("TK=") || !scan_.readDouble(tk) || !scan_.literal("\n"))
+                return fail(scan_.position(), recordName("thickness", i),
+                            "expected \"#<n>:\" and \"TK=<value>\"");
+            data.thicknesses.push_back(tk);
+        }
+        return true;
+    }
+
+    bool readPosition(Vec3& p) {
+        return scan_.readDouble(p.x) && scan_.literal(",") && scan_.readDouble(p.y) &&
+               scan_.literal(",") && scan_.readDouble(p.z) && scan_.literal("\n");
+    }
+
+    bool readPoints(ModelData& data) {
+        int count = 0;
+        if (!readCount("Number of geometric points:NGPT=", "geometric point", count))
+            return false;
+        reserve(data.points, count);
+        for (int i = 0; i < count; ++i) {
+            std::size_t at = scan_.position();
+            int id = 0;
+            GeometricPoint p;
+            if (!scan_.readInt(id) || !scan_.literal(":") || !readPosition(p.position))
+                return fail(at, recordName("geometric point", i), "expected \"<n>:<x>,<y>,<z>\"");
+            if (!checkOwnId(at, recordName("geometric point", i), id, i))
+                return false;
+            data.points.push_back(p);
+        }
+        return true;
+    }
+
+    bool readPolygons(ModelData& data) {
+        int count = 0;
+        if (!readCount("Number of polygons:NPG=", "polygon", count))
+            return false;
+        reserve(data.polygons, count);
+        for (int i = 0; i < count; ++i) {
+            std::size_t at = scan_.position();
+            std::string record = recordName("polygon", i);
+            const char* layout =
+                "expected \"<n>[<count>]:<point>,...,<point>[<material>,<thickness>]\"";
+            int id = 0;
+            int vertexCount = 0;
+            if (!scan_.readInt(id) || !scan_.literal("[") || !scan_.readInt(vertexCount) ||
+                !scan_.literal("]:"))
+                return fail(at, record, layout);
+            if (!checkOwnId(at, record, id, i))
+                return false;
+            if (vertexCount < 3 || static_cast<std::size_t>(vertexCount) > scan_.remainingSize())
+                return fail(at, record,
+                            "a polygon needs at least 3 vertices, not " +
+                                std::to_string(vertexCount));
+            Polygon polygon;
+            polygon.vertices.resize(static_cast<std::size_t>(vertexCount));
+            for (int k = 0; k < vertexCount; ++k) {
+                int& point = polygon.vertices[static_cast<std::size_t>(k)];
+                if (!scan_.readInt(point) || !scan_.literal(k + 1 < vertexCount ? "," : "["))
+                    return fail(at, record, layout);
+                if (!checkIndex(at, record, "point", point, data.points.size(), "NGPT"))
+                    return false;
+            }
+            if (!scan_.readInt(polygon.material) || !scan_.literal(",") ||
+                !scan_.readInt(polygon.thickness) || !scan_.literal("]\n"))
+                return fail(at, record, layout);
+            if (!checkIndex(at, record, "material", polygon.material, data.materials.size(),
+                            "NMT") ||
+                !checkIndex(at, record, "thickness", polygon.thickness, data.thicknesses.size(),
+                            "NTK"))
+                return false;
+            data.polygons.push_back(std::move(polygon));
+        }
+        return true;
+    }
+
+    bool readLoads(ModelData& data) {
+        int count = 0;
+        if (!readCount("Number of distributed loads of polygons:NPGDL=", "distributed load", count))
+            return false;
+        reserve(data.polygonLoads, count);
+        for (int i = 0; i < count; ++i) {
+            std::size_t at = scan_.position();
+            PolygonLoad load;
+            bool ok = scan_.readInt(load.polygon) && scan_.literal(":");
+            for (std::size_t k = 0; k < 4; ++k)
+                ok = ok && scan_.readDouble(load.q[k]) && scan_.literal(k < 3 ? "," : "\n");
+            if (!ok)
+                return fail(at, recordName("distributed load", i),
+                            "expected \"<polygon>:<q0>,<q1>,<q2>,<q3>\"");
+            if (!checkIndex(at, recordName("distributed load", i), "polygon", load.polygon,
+                            data.polygons.size(), "NPG"))
+                return false;
+            data.polygonLoads.push_back(load);
+        }
+        return true;
+    }
+
+    bool readNodes(ModelData& data) {
+        int count = 0;
+        if (!readCount("Number of nodal points:NPOIN=", "node", count))
+            return false;
+        reserve(data.nodes, count);
+        for (int i = 0; i < count; ++i) {
+            std::size_t at = scan_.position();
+            int number = 0;
+            Node node;
+            if (!scan_.readInt(number) || !scan_.literal(":") || !readPosition(node.position))
+                return fail(at, recordName("node", i), "expected \"<n>:<x>,<y>,<z>\"");
+            data.nodes.push_back(node);
+        }
+        return true;
+    }
+
+    bool readElements(ModelData& data) {
+        int count = 0;
+        if (!readCount("Number of elements:NELEM=", "element", count))
+            return false;
+        reserve(data.elements, count);
+        for (int i = 0; i < count; ++i) {
+            std::size_t at = scan_.position();
+            std::string record = recordName("element", i);
+            int number = 0;
+            Element e;
+            auto& n = e.nodes;
+            if (!scan_.readInt(number) || !scan_.literal(":") || !scan_.readInt(n[0]) ||
+                !scan_.literal(",") || !scan_.readInt(n[1]) || !scan_.literal(",") ||
+                !scan_.readInt(n[2]) || !scan_.literal(",") || !scan_.readInt(n[3]) ||
+                !scan_.literal("[") || !scan_.readInt(e.polygon) || !scan_.literal("]\n"))
+                return fail(at, record, "expected \"<n>:<node>,<node>,<node>,<node>[<polygon>]\"");
+            for (int node : n)
+                if (!checkIndex(at, record, "node", node, data.nodes.size(), "NPOIN"))
+                    return false;
+            if (!checkIndex(at, record, "polygon", e.polygon, data.polygons.size(), "NPG"))
+                return false;
+            data.elements.push_back(e);
+        }
+        return true;
+    }
+
+    bool readRestraints(ModelData& data) {
+        int count = 0;
+        if (!readCount("Number of restricted nodal points:NRN=", "restraint", count))
+            return false;
+        reserve(data.restraints, count);
+        for (int i = 0; i < count; ++i) {
+            std::size_t at = scan_.position();
+            Restraint r;
+            bool ok = scan_.readInt(r.node) && scan_.literal(":");
+            for (int& flag : r.flags)
+                ok = ok && scan_.readInt(flag);
+            if (!ok)
+                return fail(at, recordName("restraint", i),
+                            "expected \"<node>:<UX> <UY> <UZ> <RX> <RY> <RZ>\"");
+            if (!checkIndex(at, recordName("restraint", i), "node", r.node, data.nodes.size(),
+                            "NPOIN"))
+                return false;
+            scan_.literal("\n");
+            data.restraints.push_back(r);
+        }
+        return true;
+    }
+
+    bool readForces(ModelData& data) {
+        int count = 0;
+        if (!readCount("Number of forces:NFOR=", "force", count))
+            return false;
+        reserve(data.forces, count);
+        for (int i = 0; i < count; ++i) {
+            std::size_t at = scan_.position();
+            NodalForce f;
+            bool ok = scan_.readInt(f.node) && scan_.literal("<");
+            for (std::size_t d = 0; d < 6; ++d)
+                ok = ok && scan_.readDouble(f.values[d]) && scan_.literal(d < 5 ? "," : ">\n");
+            if (!ok)
+                return fail(at, recordName("force", i),
+                            "expected \"<node><<Fx>,<Fy>,<Fz>,<Mx>,<My>,<Mz>>\"");
+            if (!checkIndex(at, recordName("force", i), "node", f.node, data.nodes.size(), "NPOIN"))
+                return false;
+            data.forces.push_back(f);
+        }
+        return true;
+    }
+
+    PatternScanner scan_;
+    std::string fileName_;
+    ReadResult result_;
+};
+
+} // namespace
+
+ReadResult readKvx(std::istream& in, ModelData& data, const std::string& fileName) {
+    data = ModelData{};
+    std::ostringstream text;
+    text << in.rdbuf();
+    return KvxReader(text.str(), fileName).read(data);
+}
+
+bool readKvxFile(const std::string& path, Model& model, platform::MessageBox& messages) {
+    model.clear();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        messages.show(kWarningCaption, kKvxReadError);
+        return false;
+    }
+    ModelData data;
+    ReadResult result = readKvx(in, data, path);
+    if (result.status == ReadStatus::WrongVersion) {
+        messages.show(kWarningCaption, kKvxVersionError);
+        return false;
+    }
+    if (!result.ok()) {
+        messages.show(kWarningCaption, std::string(kKvxReadError) + "\n" + result.message);
+        return false;
+    }
+    model.assign(std::move(data));
+    return true;
+}
+
+} // namespace shellfem::preprocessor

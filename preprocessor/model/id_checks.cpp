@@ -1,0 +1,27 @@
+#include "preprocessor/model/id_checks.h"
+
+namespace shellfem::preprocessor {
+
+std::string checkIds(const std::vector<int>& ids, std::size_t count, const char* kind) {
+    for (int id : ids)
+        if (id < 0 || static_cast<std::size_t>(id) >= count)
+            return std::string(kind) + " " + std::to_string(id) + " does not exist (there are " +
+                   std::to_string(count) + ").";
+    return {};
+}
+
+std::string checkAttributes(const ModelData& data, int material, int thickness) {
+    if (std::string problem = checkIds({material}, data.materials.size(), "Material");
+        !problem.empty())
+        return problem;
+    return checkIds({thickness}, data.thicknesses.size(), "Thickness");
+}
+
+std::vector<bool> markIds(const std::vector<int>& ids, std::size_t count) {
+    std::vector<bool> marked(count, false);
+    for (int id : ids)
+        marked[static_cast<std::size_t>(id)] = true;
+    return marked;
+}
+
+} // namespace shellfem::preprocessor

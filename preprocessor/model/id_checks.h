@@ -1,0 +1,20 @@
+#pragma once
+
+#include "preprocessor/model/model_data.h"
+
+#include <string>
+#include <vector>
+
+namespace shellfem::preprocessor {
+
+// Empty when every ID lies in 0..count-1; otherwise a message naming the first
+// bad ID, e.g. "Point 7 does not exist (there are 5)."
+std::string checkIds(const std::vector<int>& ids, std::size_t count, const char* kind);
+
+// Empty when the material and thickness IDs exist in `data`.
+std::string checkAttributes(const ModelData& data, int material, int thickness);
+
+// A flag per record, set for the IDs listed (which must be in range).
+std::vector<bool> markIds(const std::vector<int>& ids, std::size_t count);
+
+} // namespace shellfem::preprocessor

@@ -1,0 +1,343 @@
+#include "preprocessor/model/model.h"
+
+#include "preprocessor/model/id_checks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace shellfem::preprocessor {
+
+namespace {
+
+std::string checkMaterial(const Material& m) {
+    if (!std::isfinite(m.E) || m.E <= 0.0)
+        return "Young's modulus E must be greater than 0.";
+    if (!std::isfinite(m.Mu) || m.Mu <= -1.0 || m.Mu >= 0.5)
+        return "Poisson's ratio Mu must lie between -1 and 0.5 (both excluded).";
+    return {};
+}
+
+std::string checkThickness(double tk) {
+    if (!std::isfinite(tk) || tk <= 0.0)
+        return "The thickness TK must be greater than 0.";
+    return {};
+}
+
+bool isFinite(const Vec3& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+} // namespace
+
+void Model::clear() {
+    data_ = ModelData{};
+    selection_ = Selection{};
+    rebuildDerived();
+}
+
+void Model::assign(ModelData data) {
+    selection_ = Selection{};
+    replaceData(std::move(data));
+}
+
+void Model::replaceData(ModelData data) {
+    data_ = std::move(data);
+    rebuildDerived();
+}
+
+void Model::rebuildDerived() {
+    const std::size_t polygonCount = data_.polygons.size();
+    geometry_.clear();
+    geometry_.reserve(polygonCount);
+    for (const Polygon& polygon : data_.polygons) {
+        std::vector<Vec3> corners;
+        corners.reserve(polygon.vertices.size());
+        for (int point : polygon.vertices)
+            corners.push_back(data_.points[static_cast<std::size_t>(point)].position);
+        geometry_.push_back(shellfem::preprocessor::polygonGeometry(corners));
+    }
+
+    display_ = DisplayTables{};
+    display_.elementCountOfPolygon.assign(polygonCount, 0);
+    display_.loadOfPolygon.assign(polygonCount, -1);
+    display_.restraintOfNode.assign(data_.nodes.size(), -1);
+    display_.forceOfNode.assign(data_.nodes.size(), -1);
+    for (const Element& e : data_.elements)
+        ++display_.elementCountOfPolygon[static_cast<std::size_t>(e.polygon)];
+    for (std::size_t p = 0; p < polygonCount; ++p)
+        data_.polygons[p].meshed = display_.elementCountOfPolygon[p] > 0;
+    for (std::size_t l = 0; l < data_.polygonLoads.size(); ++l)
+        display_.loadOfPolygon[static_cast<std::size_t>(data_.polygonLoads[l].polygon)] =
+            static_cast<int>(l);
+    for (std::size_t r = 0; r < data_.restraints.size(); ++r)
+        display_.restraintOfNode[static_cast<std::size_t>(data_.restraints[r].node)] =
+            static_cast<int>(r);
+    for (std::size_t f = 0; f < data_.forces.size(); ++f)
+        display_.forceOfNode[static_cast<std::size_t>(data_.forces[f].node)] = static_cast<int>(f);
+
+    // Elements follow their polygon's visibility; a node is shown while a shown
+    // element uses it, and a node of no element is always shown.
+    std::vector<bool> nodeUsed(data_.nodes.size(), false);
+    std::vector<bool> nodeShown(data_.nodes.size(), false);
+    for (Element& e : data_.elements) {
+        e.visible = data_.polygons[static_cast<std::size_t>(e.polygon)].visible;
+        for (int node : e.nodes) {
+            nodeUsed[static_cast<std::size_t>(node)] = true;
+            if (e.visible)
+                nodeShown[static_cast<std::size_t>(node)] = true;
+        }
+    }
+    for (std::size_t n = 0; n < data_.nodes.size(); ++n)
+        data_.nodes[n].visible = nodeShown[n] || !nodeUsed[n];
+
+    extent_ = ModelExtent{};
+    const double inf = std::numeric_limits<double>::infinity();
+    Vec3 low{inf, inf, inf};
+    Vec3 high{-inf, -inf, -inf};
+    bool any = false;
+    auto include = [&](const Vec3& p) {
+        low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
+        high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
+        any = true;
+    };
+    for (const GeometricPoint& p : data_.points)
+        include(p.position);
+    for (const Node& n : data_.nodes)
+        include(n.position);
+    if (any) {
+        extent_.min = low;
+        extent_.max = high;
+        extent_.size = length(high - low);
+    }
+}
+
+EditResult Model::addMaterial(const Material& material) {
+    if (std::string problem = checkMaterial(material); !problem.empty())
+        return refusedEdit(problem);
+    data_.materials.push_back(material);
+    EditResult r;
+    r.created.push_back(static_cast<int>(data_.materials.size() - 1));
+    return r;
+}
+
+EditResult Model::editMaterial(int id, const Material& material) {
+    if (std::string problem = checkIds({id}, data_.materials.size(), "Material"); !problem.empty())
+        return refusedEdit(problem);
+    if (std::string problem = checkMaterial(material); !problem.empty())
+        return refusedEdit(problem);
+    data_.materials[static_cast<std::size_t>(id)] = material;
+    return {};
+}
+
+EditResult Model::addThickness(double thickness) {
+    if (std::string problem = checkThickness(thickness); !problem.empty())
+        return refusedEdit(problem);
+    data_.thicknesses.push_back(thickness);
+    EditResult r;
+    r.created.push_back(static_cast<int>(data_.thicknesses.size() - 1));
+    return r;
+}
+
+EditResult Model::editThickness(int id, double thickness) {
+    if (std::string problem = checkIds({id}, data_.thicknesses.size(), "Thickness");
+        !problem.empty())
+        return refusedEdit(problem);
+    if (std::string problem = checkThickness(thickness); !problem.empty())
+        return refusedEdit(problem);
+    data_.thicknesses[static_cast<std::size_t>(id)] = thickness;
+    return {};
+}
+
+EditResult Model::addPoint(const Vec3& position) {
+    if (!isFinite(position))
+        return refusedEdit("The point's coordinates must be finite numbers.");
+    data_.points.push_back({position, true});
+    rebuildDerived();
+    EditResult r;
+    r.created.push_back(static_cast<int>(data_.points.size() - 1));
+    return r;
+}
+
+EditResult Model::copyPoints(const std::vector<int>& points, const Vec3& offset, int copies) {
+    if (std::string problem = checkIds(points, data_.points.size(), "Point"); !problem.empty())
+        return refusedEdit(problem);
+    if (copies < 1)
+        return refusedEdit("The number of copies must be at least 1.");
+    if (!isFinite(offset) || length(offset) == 0.0)
+        return refusedEdit("The offset of the copies must be finite and not zero.");
+    EditResult r;
+    for (int k = 1; k <= copies; ++k)
+        for (int point : points) {
+            Vec3 p = data_.points[static_cast<std::size_t>(point)].position +
+                     static_cast<double>(k) * offset;
+            data_.points.push_back({p, true});
+            r.created.push_back(static_cast<int>(data_.points.size() - 1));
+        }
+    rebuildDerived();
+    return r;
+}
+
+EditResult Model::createPolygon(const std::vector<int>& points, int material, int thickness) {
+    if (points.size() < 3)
+        return refusedEdit("A polygon needs at least 3 points; " + std::to_string(points.size()) +
+                           " were given.");
+    if (std::string problem = checkIds(points, data_.points.size(), "Point"); !problem.empty())
+        return refusedEdit(problem);
+    if (std::string problem = checkAttributes(data_, material, thickness); !problem.empty())
+        return refusedEdit(problem);
+    std::vector<Vec3> corners;
+    for (int point : points)
+        corners.push_back(data_.points[static_cast<std::size_t>(point)].position);
+    PolygonGeometry g = shellfem::preprocessor::polygonGeometry(corners);
+    double tolerance = coincidenceTolerance(extent_);
+    if (g.area <= tolerance * tolerance)
+        return refusedEdit(
+            "The points of the polygon enclose no area (they coincide or lie on a line).");
+    Polygon polygon;
+    polygon.vertices = points;
+    polygon.material = material;
+    polygon.thickness = thickness;
+    data_.polygons.push_back(polygon);
+    rebuildDerived();
+    EditResult r;
+    r.created.push_back(static_cast<int>(data_.polygons.size() - 1));
+    return r;
+}
+
+EditResult Model::setPolygonAttributes(const std::vector<int>& polygons, int material,
+                                       int thickness) {
+    if (std::string problem = checkIds(polygons, data_.polygons.size(), "Polygon");
+        !problem.empty())
+        return refusedEdit(problem);
+    if (std::string problem = checkAttributes(data_, material, thickness); !problem.empty())
+        return refusedEdit(problem);
+    for (int p : polygons) {
+        data_.polygons[static_cast<std::size_t>(p)].material = material;
+        data_.polygons[static_cast<std::size_t>(p)].thickness = thickness;
+    }
+    rebuildDerived();
+    return {};
+}
+
+EditResult Model::applyPolygonLoad(const std::vector<int>& polygons,
+                                   const std::array<double, 4>& q) {
+    if (std::string problem = checkIds(polygons, data_.polygons.size(), "Polygon");
+        !problem.empty())
+        return refusedEdit(problem);
+    for (double value : q)
+        if (!std::isfinite(value))
+            return refusedEdit("The load intensities q0..q3 must be finite numbers.");
+    removePolygonLoads(polygons);
+    for (int p : polygons)
+        data_.polygonLoads.push_back({p, q});
+    rebuildDerived();
+    return {};
+}
+
+EditResult Model::removePolygonLoads(const std::vector<int>& polygons) {
+    if (std::string problem = checkIds(polygons, data_.polygons.size(), "Polygon");
+        !problem.empty())
+        return refusedEdit(problem);
+    std::vector<bool> picked = markIds(polygons, data_.polygons.size());
+    auto& loads = data_.polygonLoads;
+    loads.erase(std::remove_if(loads.begin(), loads.end(),
+                               [&](const PolygonLoad& l) {
+                                   return picked[static_cast<std::size_t>(l.polygon)];
+                               }),
+                loads.end());
+    rebuildDerived();
+    return {};
+}
+
+EditResult Model::applyRestraints(const std::vector<int>& nodes, const std::array<int, 6>& flags,
+                                  ApplyMode mode) {
+    if (std::string problem = checkIds(nodes, data_.nodes.size(), "Node"); !problem.empty())
+        return refusedEdit(problem);
+    for (int flag : flags)
+        if (flag != 0 && flag != 1)
+            return refusedEdit("Restraint flags must be 0 (free) or 1 (fixed).");
+    std::vector<int> recordOfNode = display_.restraintOfNode;
+    for (int node : nodes) {
+        int& existing = recordOfNode[static_cast<std::size_t>(node)];
+        if (existing < 0) {
+            existing = static_cast<int>(data_.restraints.size());
+            data_.restraints.push_back({node, flags});
+        } else {
+            Restraint& r = data_.restraints[static_cast<std::size_t>(existing)];
+            for (std::size_t d = 0; d < 6; ++d)
+                r.flags[d] = mode == ApplyMode::Add ? std::max(r.flags[d], flags[d]) : flags[d];
+        }
+    }
+    rebuildDerived();
+    return {};
+}
+
+EditResult Model::applyForces(const std::vector<int>& nodes, const std::array<double, 6>& values,
+                              ApplyMode mode) {
+    if (std::string problem = checkIds(nodes, data_.nodes.size(), "Node"); !problem.empty())
+        return refusedEdit(problem);
+    for (double value : values)
+        if (!std::isfinite(value))
+            return refusedEdit("Force and moment components must be finite numbers.");
+    std::vector<int> recordOfNode = display_.forceOfNode;
+    for (int node : nodes) {
+        int& existing = recordOfNode[static_cast<std::size_t>(node)];
+        if (existing < 0) {
+            existing = static_cast<int>(data_.forces.size());
+            data_.forces.push_back({node, values});
+        } else {
+            NodalForce& f = data_.forces[static_cast<std::size_t>(existing)];
+            for (std::size_t d = 0; d < 6; ++d)
+                f.values[d] = mode == ApplyMode::Add ? f.values[d] + values[d] : values[d];
+        }
+    }
+    rebuildDerived();
+    return {};
+}
+
+EditResult Model::removeRestraints(const std::vector<int>& nodes) {
+    if (std::string problem = checkIds(nodes, data_.nodes.size(), "Node"); !problem.empty())
+        return refusedEdit(problem);
+    std::vector<bool> picked = markIds(nodes, data_.nodes.size());
+    auto& list = data_.restraints;
+    list.erase(std::remove_if(
+                   list.begin(), list.end(),
+                   [&](const Restraint& r) { return picked[static_cast<std::size_t>(r.node)]; }),
+               list.end());
+    rebuildDerived();
+    return {};
+}
+
+EditResult Model::removeForces(const std::vector<int>& nodes) {
+    if (std::string problem = checkIds(nodes, data_.nodes.size(), "Node"); !problem.empty())
+        return refusedEdit(problem);
+    std::vector<bool> picked = markIds(nodes, data_.nodes.size());
+    auto& list = data_.forces;
+    list.erase(std::remove_if(
+                   list.begin(), list.end(),
+                   [&](const NodalForce& f) { return picked[static_cast<std::size_t>(f.node)]; }),
+               list.end());
+    rebuildDerived();
+    return {};
+}
+
+EditResult Model::setPolygonsVisible(const std::vector<int>& polygons, bool visible) {
+    if (std::string problem = checkIds(polygons, data_.polygons.size(), "Polygon");
+        !problem.empty())
+        return refusedEdit(problem);
+    for (int p : polygons)
+        data_.polygons[static_cast<std::size_t>(p)].visible = visible;
+    rebuildDerived();
+    return {};
+}
+
+void Model::showAll() {
+    for (GeometricPoint& p : data_.points)
+        p.visible = true;
+    for (Polygon& p : data_.polygons)
+        p.visible = true;
+    rebuildDerived();
+}
+
+} // namespace shellfem::preprocessor
