@@ -87,6 +87,11 @@ std::vector<PixelPoint> outlineOf(const DrawnElement& d) {
     return points;
 }
 
+void drawClosedOutline(Canvas& canvas, std::vector<PixelPoint> outline) {
+    outline.push_back(outline.front());
+    canvas.polyline(outline);
+}
+
 void fillWithBands(Canvas& canvas, const DrawnElement& d, const ContourElement& element,
                    const ColorScale& scale, std::size_t column) {
     std::array<ValuedPoint, 4> corners;
@@ -112,14 +117,18 @@ void drawElements(Canvas& canvas, const ContourModel& model, const std::vector<D
             canvas.fillPolygon(outline);
         }
         // Each outline right after its own fill, so that nearer elements cover it.
-        if (shows(states.outlines, selected)) {
-            canvas.setPen(
-                {selected ? kHighlightColor : ink, selected ? 2 : 1, platform::LineStyle::Solid});
-            std::vector<PixelPoint> closed = outline;
-            closed.push_back(outline.front());
-            canvas.polyline(closed);
+        if (!selected && states.outlines == Show::All) {
+            canvas.setPen({ink, 1, platform::LineStyle::Solid});
+            drawClosedOutline(canvas, outline);
         }
     }
+    // Selected outlines over everything, so that the neighbours' edges do not hide them.
+    if (states.outlines == Show::None)
+        return;
+    canvas.setPen({kHighlightColor, 2, platform::LineStyle::Solid});
+    for (const DrawnElement& d : drawn)
+        if (isSelected(selectedElements, d.index))
+            drawClosedOutline(canvas, outlineOf(d));
 }
 
 void drawNodes(Canvas& canvas, const std::vector<ProjectedNode>& nodes, std::size_t count,

@@ -143,6 +143,26 @@ TEST(ContourPlot, ElementsAreDrawnFarToNearEachWithItsOutline) {
     }
 }
 
+TEST(ContourPlot, SelectedOutlineIsDrawnOverNearerElements) {
+    Strip strip;
+    strip.nodes[0].depth = strip.nodes[3].depth = -10.0; // element 0 is the far one
+    Selection selection;
+    selection.reset(2, 6);
+    selection.elements[0] = 1;
+    DisplayStates states;
+    states.outlines = Show::All;
+    RecordingCanvas canvas;
+    drawContourPlot(canvas, strip.model, strip.nodes, states, selection, kBlack);
+    const auto outlines = canvas.of(Kind::Polyline);
+    ASSERT_EQ(outlines.size(), 2u);
+    EXPECT_EQ(outlines[0]->pen.color, kWhite);
+    EXPECT_EQ(outlines[1]->points[0].x, strip.nodes[0].x);
+    EXPECT_NE(outlines[1]->pen.color, kWhite);
+    const auto last = std::find_if(canvas.calls.rbegin(), canvas.calls.rend(),
+                                   [](const auto& call) { return call.kind == Kind::FillPolygon; });
+    EXPECT_LT(&*last, outlines[1]);
+}
+
 TEST(ContourPlot, NoneStatesDrawNothingOfTheirKind) {
     const Strip strip;
     Selection everything;
