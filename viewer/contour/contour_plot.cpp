@@ -153,11 +153,13 @@ void drawNodeNumbers(Canvas& canvas, const std::vector<ProjectedNode>& nodes, st
     if (state == Show::None)
         return;
     canvas.setFont({"", kNumberFontSize});
+    // Numbers stay in the ink colour even when selected: the highlight colour reads
+    // poorly over the contour bands.
+    canvas.setTextColor(ink);
     for (std::size_t i = 0; i < count; ++i) {
         const bool selected = isSelected(selectedNodes, i);
         if (!shows(state, selected))
             continue;
-        canvas.setTextColor(selected ? kHighlightColor : ink);
         // Above and to the right of the node square, clear of it.
         canvas.text({nodes[i].x + kSelectedNodeHalfSize + 1.0,
                      nodes[i].y - kSelectedNodeHalfSize - kNumberFontSize},
@@ -170,6 +172,7 @@ void drawElementNumbers(Canvas& canvas, const std::vector<DrawnElement>& drawn, 
     if (state == Show::None)
         return;
     canvas.setFont({"", kNumberFontSize});
+    canvas.setTextColor(ink);
     for (const DrawnElement& d : drawn) {
         const bool selected = isSelected(selectedElements, d.index);
         if (!shows(state, selected))
@@ -181,7 +184,6 @@ void drawElementNumbers(Canvas& canvas, const std::vector<DrawnElement>& drawn, 
             y += 0.25 * c.y;
         }
         const std::string number = std::to_string(d.index);
-        canvas.setTextColor(selected ? kHighlightColor : ink);
         canvas.text({x - canvas.textWidth(number) / 2.0, y - kNumberFontSize / 2.0}, number);
     }
 }
