@@ -2,25 +2,46 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace shellfem {
 
 namespace {
 
-// Several partial sums so that the loop vectorises without reassociation flags.
+// Several partial sums so that the loops vectorise without reassociation flags.
 constexpr int kLanes = 8;
 
-double dotProduct(const double* a, const double* b, int length) {
-    double partial[kLanes] = {};
-    int l = 0;
-    for (; l + kLanes <= length; l += kLanes)
-        for (int v = 0; v < kLanes; ++v)
-            partial[v] += a[l + v] * b[l + v];
+#if defined(__GNUC__)
+// Eight doubles as one value; the compiler maps it to the widest vector unit.
+typedef double Lanes __attribute__((vector_size(kLanes * sizeof(double))));
+#else
+struct Lanes {
+    double v[kLanes];
+    Lanes& operator+=(const Lanes& o) {
+        for (int i = 0; i < kLanes; ++i)
+            v[i] += o.v[i];
+        return *this;
+    }
+    Lanes operator*(const Lanes& o) const {
+        Lanes r;
+        for (int i = 0; i < kLanes; ++i)
+            r.v[i] = v[i] * o.v[i];
+        return r;
+    }
+    double operator[](int i) const { return v[i]; }
+};
+#endif
+
+Lanes loadLanes(const double* p) {
+    Lanes v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+double sumLanes(const Lanes& v) {
     double sum = 0.0;
-    for (; l < length; ++l)
-        sum += a[l] * b[l];
-    for (double p : partial)
-        sum += p;
+    for (int i = 0; i < kLanes; ++i)
+        sum += v[i];
     return sum;
 }
 
@@ -28,20 +49,25 @@ double dotProduct(const double* a, const double* b, int length) {
 // `a` is read once for all of them, which is what keeps the factorisation fast.
 template <int Count>
 void multiDot(const double* a, const double* const* b, int length, double* result) {
-    double partial[Count][kLanes] = {};
+    Lanes partial[Count] = {};
     int l = 0;
-    for (; l + kLanes <= length; l += kLanes)
+    for (; l + kLanes <= length; l += kLanes) {
+        const Lanes av = loadLanes(a + l);
         for (int c = 0; c < Count; ++c)
-            for (int v = 0; v < kLanes; ++v)
-                partial[c][v] += a[l + v] * b[c][l + v];
+            partial[c] += av * loadLanes(b[c] + l);
+    }
     for (int c = 0; c < Count; ++c) {
         double sum = 0.0;
         for (int t = l; t < length; ++t)
             sum += a[t] * b[c][t];
-        for (double p : partial[c])
-            sum += p;
-        result[c] = sum;
+        result[c] = sum + sumLanes(partial[c]);
     }
+}
+
+double dotProduct(const double* a, const double* b, int length) {
+    double result;
+    multiDot<1>(a, &b, length, &result);
+    return result;
 }
 
 void multiDotAny(int count, const double* a, const double* const* b, int length, double* result) {
@@ -57,8 +83,7 @@ void multiDotAny(int count, const double* a, const double* const* b, int length,
     case 2:
         return multiDot<2>(a, b, length, result);
     default:
-        for (int c = 0; c < count; ++c)
-            result[c] = dotProduct(a, b[c], length);
+        return multiDot<1>(a, b, length, result);
     }
 }
 

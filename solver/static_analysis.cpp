@@ -90,20 +90,30 @@ void StaticAnalysis::formLoads() {
 }
 
 std::string StaticAnalysis::solve(const std::function<void(int)>& columnDone) {
-    if (auto failure = factorizeLDLT(*matrix_, columnDone)) {
-        const int node = failure->equation / kDofsPerNode;
-        const char* dof = kDofNames[failure->equation % kDofsPerNode];
-        return "The structure is not restrained enough: the stiffness matrix is singular at node " +
-               std::to_string(node) + ", degree of freedom " + dof + " (pivot " +
-               formatGeneral(failure->pivot) + ", diagonal " +
-               formatGeneral(failure->originalDiagonal) +
-               "). Restrain the structure against rigid-body motion and check that every node "
-               "belongs to an element or is fully restrained.";
-    }
+    std::string problem = factorize(columnDone);
+    if (problem.empty())
+        substitute();
+    return problem;
+}
+
+std::string StaticAnalysis::factorize(const std::function<void(int)>& columnDone) {
+    const auto failure = factorizeLDLT(*matrix_, columnDone);
+    if (!failure)
+        return {};
+    const int node = failure->equation / kDofsPerNode;
+    const char* dof = kDofNames[failure->equation % kDofsPerNode];
+    return "The structure is not restrained enough: the stiffness matrix is singular at node " +
+           std::to_string(node) + ", degree of freedom " + dof + " (pivot " +
+           formatGeneral(failure->pivot) + ", diagonal " +
+           formatGeneral(failure->originalDiagonal) +
+           "). Restrain the structure against rigid-body motion and check that every node "
+           "belongs to an element or is fully restrained.";
+}
+
+void StaticAnalysis::substitute() {
     std::vector<double> f = loads_;
     forwardReduce(*matrix_, f);
     backSubstitute(*matrix_, f, displacements_);
-    return {};
 }
 
 void StaticAnalysis::recoverStresses() {

@@ -41,6 +41,9 @@ public:
     // Factorises and solves; returns a message naming the node and DOF where the
     // structure is unrestrained, or an empty string.
     std::string solve(const std::function<void(int)>& columnDone = {});
+    // The two halves of solve: the factorisation, then forward reduction and back substitution.
+    std::string factorize(const std::function<void(int)>& columnDone = {});
+    void substitute();
     void recoverStresses();
     // Frees the stiffness matrix and its factors.
     void releaseMatrix();

@@ -1,0 +1,232 @@
+#include "examples/generator/plate_model.h"
+#include "platform/fake/fake_process_services.h"
+#include "solver/solver_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+namespace shellfem {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kResultFiles[] = {"structure.dxf",
+                                    "Node_Dis.txt",
+                                    "deformation.dxf",
+                                    "Elem_Node_Stress.txt",
+                                    "Elem_Node_AverageStress.txt",
+                                    "Elem_Node_Strs_InContourFormat.txt",
+                                    "Elem_Node_AverageStrs_InContourFormat.txt",
+                                    "Shell_AverageStrs.txt"};
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A fresh folder per test, holding a solving file; the solver runs in it.
+class SolverRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("shellfem_solver_" +
+                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    void writeModel(const SolvingModel& model) {
+        ASSERT_TRUE(writeSolvingFile((folder / "shell_fem_solving.txt").string(), model));
+    }
+    int run() { return runSolver({console, process, messages, folder}); }
+    bool anyResultFile() const {
+        for (const char* name : kResultFiles)
+            if (fs::exists(folder / name))
+                return true;
+        return false;
+    }
+
+    fs::path folder;
+    std::ostringstream console;
+    platform::FakeProcessServices process;
+    platform::RecordingMessageBox messages;
+};
+
+// Two elements of a strip clamped at x = 0, with a tip force and a pressure.
+SolvingModel smallStrip() {
+    PlateOptions o;
+    o.nx = 2;
+    o.ny = 1;
+    o.b = 0.5;
+    o.support = PlateOptions::Support::CantileverAtXZero;
+    o.tipForceZ = -100.0;
+    SolvingModel m = makeRectangularPlate(o);
+    m.loads.push_back({1, {-10, -20, -30, -40}});
+    return m;
+}
+
+// Compares text exactly but for numbers, which may differ in their last digits
+// with the order of summation: those agree to a relative 1e-4, or are both
+// round-off next to the largest value of the file.
+void expectSameLayout(const std::string& actual, const std::string& expected,
+                      const std::string& name) {
+    static const std::regex number(R"([-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?)");
+    auto split = [](const std::string& text, std::vector<std::string>& gaps,
+                    std::vector<double>& values) {
+        std::size_t last = 0;
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), number);
+             it != std::sregex_iterator(); ++it) {
+            gaps.push_back(text.substr(last, static_cast<std::size_t>(it->position()) - last));
+            values.push_back(std::stod(it->str()));
+            last = static_cast<std::size_t>(it->position() + it->length());
+        }
+        gaps.push_back(text.substr(last));
+    };
+    std::vector<std::string> gapsA, gapsE;
+    std::vector<double> valuesA, valuesE;
+    split(actual, gapsA, valuesA);
+    split(expected, gapsE, valuesE);
+    ASSERT_EQ(gapsA.size(), gapsE.size()) << name;
+    double largest = 0.0;
+    for (double v : valuesE)
+        largest = std::max(largest, std::fabs(v));
+    for (std::size_t i = 0; i < gapsE.size(); ++i) {
+        // Fixed-width fields: a number one character shorter widens its gap by one.
+        std::string a = gapsA[i], e = gapsE[i];
+        a.erase(0, a.find_first_not_of(' ') == std::string::npos ? a.size() : 0);
+        EXPECT_EQ(std::regex_replace(gapsA[i], std::regex("^ +"), ""),
+                  std::regex_replace(gapsE[i], std::regex("^ +"), ""))
+            << name << " near number " << i;
+        if (i < valuesE.size()) {
+            const double tolerance = 1e-4 * std::fabs(valuesE[i]) + 1e-9 * largest;
+            EXPECT_NEAR(valuesA[i], valuesE[i], tolerance) << name << " number " << i;
+        }
+    }
+    EXPECT_EQ(std::count(actual.begin(), actual.end(), '\n'),
+              std::count(expected.begin(), expected.end(), '\n'))
+        << name;
+}
+
+TEST_F(SolverRun, ConsoleAndEveryResultFileMatchTheirGoldenCopies) {
+    writeModel(smallStrip());
+    process.existingFiles.insert((folder / "Pelunar").string());
+    ASSERT_EQ(run(), 0);
+    const std::string console_text =
+        std::regex_replace(console.str(), std::regex(R"(\(Solution time:\d+\.\d\d seconds\))"),
+                           "(Solution time:0.00 seconds)");
+    const fs::path golden = SHELLFEM_GOLDEN_DIR;
+    if (std::getenv("SHELLFEM_UPDATE_GOLDEN")) {
+        writeFile(golden / "console.txt", console_text);
+        for (const char* name : kResultFiles)
+            fs::copy_file(folder / name, golden / name, fs::copy_options::overwrite_existing);
+    }
+    EXPECT_EQ(console_text, readFile(golden / "console.txt"));
+    for (const char* name : kResultFiles)
+        expectSameLayout(readFile(folder / name), readFile(golden / name), name);
+    EXPECT_EQ(process.programsRun, std::vector<std::string>{(folder / "Pelunar").string()});
+    EXPECT_EQ(process.pauses, 1);
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SolverRun, MissingViewerIsAWarningAndTheRunStillSucceeds) {
+    writeModel(smallStrip());
+    ASSERT_EQ(run(), 0);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].first, "Warning!");
+    EXPECT_EQ(messages.shown[0].second, "Program \"Pelunar\"does not exist! Please copy it to the "
+                                        "current folder and run it.");
+    EXPECT_TRUE(process.programsRun.empty());
+    EXPECT_EQ(process.pauses, 1);
+    // 2 + NPOIN + 9·NELEM lines in the viewer's file.
+    const std::string contour = readFile(folder / "Shell_AverageStrs.txt");
+    EXPECT_EQ(std::count(contour.begin(), contour.end(), '\n'), 2 + 6 + 9 * 2);
+}
+
+TEST_F(SolverRun, WithoutLoadsTheDeformedDrawingIsTheMesh) {
+    SolvingModel m = smallStrip();
+    m.forces.clear();
+    m.loads.clear();
+    writeModel(m);
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(readFile(folder / "deformation.dxf"), readFile(folder / "structure.dxf"));
+    EXPECT_EQ(readFile(folder / "Node_Dis.txt").find("nan"), std::string::npos);
+}
+
+struct FailureCase {
+    const char* name;
+    std::string (*solvingFile)();
+    const char* message;
+};
+
+std::string stripText() {
+    std::ostringstream out;
+    writeSolvingFile(out, smallStrip());
+    return out.str();
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+}
+
+TEST_F(SolverRun, EachFailureEndsWithItsMessageExitCodeOneAndNoResultFile) {
+    const FailureCase cases[] = {
+        {"release", [] { return replaced(stripText(), "release=1.0", "release=1.1"); },
+         "Release File Number error!\n"},
+        {"index", [] { return replaced(stripText(), "1:2,4,5,3[0,0]", "1:2,4,6,3[0,0]"); },
+         "line 19: \"1:2,4,6,3[0,0]\"\n  element 1: node index 6 is out of range (NPOIN=6)\n"},
+        {"repeated node", [] { return replaced(stripText(), "1:2,4,5,3[0,0]", "1:2,4,4,3[0,0]"); },
+         "Element 1 (nodes 2,4,4,3): node 4 is both corner 1 and corner 2.\n"},
+        {"crossed", [] { return replaced(stripText(), "1:2,4,5,3[0,0]", "1:2,4,3,5[0,0]"); },
+         "Element 1 (nodes 2,4,3,5): the Jacobian determinant is not positive"},
+        {"zero edge", [] { return replaced(stripText(), "4:1,0,0", "4:0.5,0,0"); },
+         "Element 1 (nodes 2,4,5,3): its first edge"},
+        {"mechanism",
+         [] { return replaced(stripText(), "NRN=2\n0:1 1 1 1 1 1\n1:1 1 1 1 1 1\n", "NRN=0\n"); },
+         "The structure is not restrained enough: the stiffness matrix is singular at node 5, "
+         "degree of freedom UX"},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        console.str("");
+        writeFile(folder / "shell_fem_solving.txt", c.solvingFile());
+        EXPECT_EQ(run(), 1);
+        EXPECT_NE(console.str().find(c.message), std::string::npos) << console.str();
+        EXPECT_FALSE(anyResultFile());
+    }
+    EXPECT_EQ(process.pauses, 0);
+    EXPECT_EQ(process.characterWaits, 6);
+}
+
+TEST_F(SolverRun, MissingSolvingFilePausesAndFails) {
+    EXPECT_EQ(run(), 1);
+    EXPECT_NE(console.str().find("2018.11\nPreprocessor file read error!\n"), std::string::npos);
+    EXPECT_EQ(process.pauses, 1);
+    EXPECT_FALSE(anyResultFile());
+}
+
+TEST_F(SolverRun, ResultFileThatCannotBeCreatedIsReported) {
+    writeModel(smallStrip());
+    fs::create_directories(folder / "Node_Dis.txt");
+    EXPECT_EQ(run(), 1);
+    EXPECT_NE(console.str().find("节点位移文件输出失败!\n"), std::string::npos) << console.str();
+    EXPECT_EQ(process.characterWaits, 1);
+    EXPECT_TRUE(process.programsRun.empty());
+}
+
+} // namespace
+} // namespace shellfem
