@@ -105,8 +105,6 @@ void expectSameLayout(const std::string& actual, const std::string& expected,
         largest = std::max(largest, std::fabs(v));
     for (std::size_t i = 0; i < gapsE.size(); ++i) {
         // Fixed-width fields: a number one character shorter widens its gap by one.
-        std::string a = gapsA[i], e = gapsE[i];
-        a.erase(0, a.find_first_not_of(' ') == std::string::npos ? a.size() : 0);
         EXPECT_EQ(std::regex_replace(gapsA[i], std::regex("^ +"), ""),
                   std::regex_replace(gapsE[i], std::regex("^ +"), ""))
             << name << " near number " << i;

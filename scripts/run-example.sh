@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the solver on a bundled example in
+# a scratch folder:  scripts/run-example.sh [simply_supported_plate|cantilever]
+# With a display, the contour viewer opens on the results when the solver ends.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+example=${1:-simply_supported_plate}
+[ -f "$root/examples/$example/shell_fem_solving.txt" ] || {
+  echo "No example '$example'; choose one of: $(cd "$root/examples" && ls -d */ | grep -v generator | tr -d / | tr '\n' ' ')" >&2
+  exit 2
+}
+"$root/scripts/install-deps.sh"
+cmake -S "$root" -B "$root/build" >/dev/null
+cmake --build "$root/build" -j "$(nproc)"
+
+run="$root/run/$example"
+rm -rf "$run"
+mkdir -p "$run"
+cp "$root/examples/$example/shell_fem_solving.txt" "$run/"
+# The solver starts the viewer from its own folder, as the programs expect.
+if [ -n "${DISPLAY:-}" ] && [ -x "$root/build/bin/Pelunar" ]; then
+  cp "$root/build/bin/Pelunar" "$run/"
+fi
+cd "$run"
+status=0
+"$root/build/bin/Trevamic" </dev/null || status=$?
+echo
+echo "Results of '$example' are in $run:"
+ls "$run"
+exit $status
