@@ -1,6 +1,8 @@
 #include "preprocessor/mesh/node_numbering.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace shellfem::preprocessor {
 
@@ -119,6 +121,51 @@ std::vector<int> reverseCuthillMcKee(std::size_t nodeCount,
         if (!numbered[n])
             order.push_back(static_cast<int>(n));
     std::vector<int> newIndexOfOld(nodeCount);
+    for (std::size_t position = 0; position < order.size(); ++position)
+        newIndexOfOld[static_cast<std::size_t>(order[position])] = static_cast<int>(position);
+    return newIndexOfOld;
+}
+
+std::vector<int> sweepAlongLongestAxis(const std::vector<Vec3>& positions,
+                                       const std::vector<std::array<int, 4>>& elements,
+                                       double tolerance) {
+    std::vector<bool> inElement(positions.size(), false);
+    for (const auto& e : elements)
+        for (int node : e)
+            inElement[static_cast<std::size_t>(node)] = true;
+    const double inf = std::numeric_limits<double>::infinity();
+    std::array<double, 3> low{inf, inf, inf};
+    std::array<double, 3> high{-inf, -inf, -inf};
+    auto coordinates = [](const Vec3& p) { return std::array<double, 3>{p.x, p.y, p.z}; };
+    for (std::size_t n = 0; n < positions.size(); ++n)
+        if (inElement[n]) {
+            auto c = coordinates(positions[n]);
+            for (std::size_t a = 0; a < 3; ++a) {
+                low[a] = std::min(low[a], c[a]);
+                high[a] = std::max(high[a], c[a]);
+            }
+        }
+    std::array<std::size_t, 3> axes{0, 1, 2};
+    std::stable_sort(axes.begin(), axes.end(), [&](std::size_t a, std::size_t b) {
+        return high[a] - low[a] > high[b] - low[b];
+    });
+    // Coordinates in units of the tolerance, so that roundoff does not split a row.
+    auto key = [&](int node) {
+        auto c = coordinates(positions[static_cast<std::size_t>(node)]);
+        std::array<long long, 3> k{};
+        for (std::size_t i = 0; i < 3; ++i)
+            k[i] = std::llround((c[axes[i]] - low[axes[i]]) / tolerance);
+        return k;
+    };
+    std::vector<int> order;
+    for (std::size_t n = 0; n < positions.size(); ++n)
+        if (inElement[n])
+            order.push_back(static_cast<int>(n));
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
+    for (std::size_t n = 0; n < positions.size(); ++n)
+        if (!inElement[n])
+            order.push_back(static_cast<int>(n));
+    std::vector<int> newIndexOfOld(positions.size());
     for (std::size_t position = 0; position < order.size(); ++position)
         newIndexOfOld[static_cast<std::size_t>(order[position])] = static_cast<int>(position);
     return newIndexOfOld;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "geometry/vec3.h"
+
 #include <array>
 #include <cstddef>
 #include <vector>
@@ -16,5 +18,14 @@ long long skylineEntries(std::size_t nodeCount, const std::vector<std::array<int
 // keep their relative order after the others. Returns the new index of each node.
 std::vector<int> reverseCuthillMcKee(std::size_t nodeCount,
                                      const std::vector<std::array<int, 4>>& elements);
+
+// A node numbering in sweeps along the mesh's longest extent: by the coordinate
+// along that axis (coordinates within `tolerance` count as equal), then along the
+// second longest, then the third. On meshes of rectangular outline this numbers
+// across the short direction, which Cuthill-McKee from a corner does not.
+// Nodes of no element keep their relative order after the others.
+std::vector<int> sweepAlongLongestAxis(const std::vector<Vec3>& positions,
+                                       const std::vector<std::array<int, 4>>& elements,
+                                       double tolerance);
 
 } // namespace shellfem::preprocessor

@@ -24,8 +24,9 @@ inline EditResult refusedEdit(std::string message) {
     return r;
 }
 
-// Profile of the solver's global matrix for the node numbering before and after
-// the optional renumbering (skyline entries, six equations per node).
+// Profile of the solver's global matrix (skyline entries, six equations per node)
+// for the nodes as generated and for the numbering kept, which is a reordering
+// only when that shrinks the profile.
 struct MeshResult : EditResult {
     long long skylineAsGenerated = 0;
     long long skylineStored = 0;

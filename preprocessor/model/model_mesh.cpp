@@ -171,18 +171,26 @@ MeshResult Model::meshPolygons(const std::vector<int>& polygons, const MeshContr
                       ". Polygons must meet corner to corner with matching divisions.");
     }
 
+    // The solver factorises in node order without renumbering: keep the numbering
+    // with the smallest profile among the generated one and two reorderings.
     std::vector<std::array<int, 4>> elements = connectivity(data);
     result.skylineAsGenerated = skylineEntries(data.nodes.size(), elements);
     result.skylineStored = result.skylineAsGenerated;
-    std::vector<int> renumbered = reverseCuthillMcKee(data.nodes.size(), elements);
-    for (auto& e : elements)
-        for (int& node : e)
-            node = renumbered[static_cast<std::size_t>(node)];
-    long long skylineRenumbered = skylineEntries(data.nodes.size(), elements);
-    if (skylineRenumbered < result.skylineAsGenerated) {
-        permuteNodes(data, renumbered);
-        result.skylineStored = skylineRenumbered;
+    std::vector<int> best;
+    for (std::vector<int> candidate : {reverseCuthillMcKee(data.nodes.size(), elements),
+                                       sweepAlongLongestAxis(positions, elements, tolerance)}) {
+        std::vector<std::array<int, 4>> renumbered = elements;
+        for (auto& e : renumbered)
+            for (int& node : e)
+                node = candidate[static_cast<std::size_t>(node)];
+        long long skyline = skylineEntries(data.nodes.size(), renumbered);
+        if (skyline < result.skylineStored) {
+            result.skylineStored = skyline;
+            best = std::move(candidate);
+        }
     }
+    if (!best.empty())
+        permuteNodes(data, best);
 
     selection_.nodes.clear();
     replaceData(std::move(data));

@@ -1,0 +1,149 @@
+#include "preprocessor/export/solving_export.h"
+
+#include "platform/fake/fake_process_services.h"
+#include "test_models.h"
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace shellfem::preprocessor {
+namespace {
+
+using namespace testing;
+
+// A parallelogram plate meshed 3 x 2, restrained along its first edge.
+Model restrainedParallelogram() {
+    Model model = modelWithAttributes(0.02);
+    int plate = addPolygon(model, {addPoint(model, 0, 0), addPoint(model, 3, 0),
+                                   addPoint(model, 4, 2), addPoint(model, 1, 2)});
+    EXPECT_TRUE(model.meshPolygons({plate}, divisions(3, 2)).ok);
+    std::vector<int> edge;
+    for (std::size_t n = 0; n < model.data().nodes.size(); ++n)
+        if (model.data().nodes[n].position.y == 0.0)
+            edge.push_back(static_cast<int>(n));
+    EXPECT_TRUE(model.applyRestraints(edge, {1, 1, 1, 1, 1, 1}, ApplyMode::Replace).ok);
+    return model;
+}
+
+TEST(SolvingExport, LinearlyVaryingLoadIsInterpolatedToEveryElementCorner) {
+    Model model = restrainedParallelogram();
+    // q = 1 + 2x - 3y at the corners; bilinear interpolation over a parallelogram
+    // reproduces a linear field exactly.
+    auto q = [](const Vec3& p) { return 1.0 + 2.0 * p.x - 3.0 * p.y; };
+    ASSERT_TRUE(
+        model.applyPolygonLoad({0}, {q({0, 0, 0}), q({3, 0, 0}), q({4, 2, 0}), q({1, 2, 0})}).ok);
+    SolvingModel solving;
+    std::string error;
+    ASSERT_TRUE(buildSolvingModel(model.data(), solving, error)) << error;
+    ASSERT_EQ(solving.loads.size(), 6u);
+    for (const DistributedLoadRecord& load : solving.loads) {
+        const ElementRecord& e = solving.elements[static_cast<std::size_t>(load.element)];
+        for (std::size_t c = 0; c < 4; ++c)
+            EXPECT_NEAR(load.q[c], q(solving.nodes[static_cast<std::size_t>(e.nodes[c])]), 1e-12);
+    }
+    EXPECT_EQ(solving.restraints.size(), 4u);
+    EXPECT_EQ(solving.nodes.size(), 12u);
+}
+
+TEST(SolvingExport, ElementsTakeTheirPolygonsAttributesAndOtherPolygonsAUniformLoad) {
+    Model model = restrainedParallelogram();
+    ASSERT_TRUE(model.addMaterial({70000, 0.25}).ok);
+    ASSERT_TRUE(model.addThickness(0.5).ok);
+    EditResult triangle = model.createPolygon({1, 2, addPoint(model, 5, -1)}, 1, 1);
+    ASSERT_TRUE(triangle.ok);
+    ASSERT_TRUE(model.meshPolygons({triangle.created[0]}, divisions(2, 2)).ok);
+    ASSERT_TRUE(model.applyPolygonLoad(triangle.created, {-4, 9, 9, 9}).ok);
+    SolvingModel solving;
+    std::string error;
+    ASSERT_TRUE(buildSolvingModel(model.data(), solving, error)) << error;
+    ASSERT_EQ(solving.elements.size(), 6u + 3u);
+    for (std::size_t e = 0; e < solving.elements.size(); ++e) {
+        int polygon = model.data().elements[e].polygon;
+        EXPECT_EQ(solving.elements[e].material, polygon);
+        EXPECT_EQ(solving.elements[e].thickness, polygon);
+    }
+    ASSERT_EQ(solving.loads.size(), 3u);
+    for (const DistributedLoadRecord& load : solving.loads) {
+        EXPECT_EQ(model.data().elements[static_cast<std::size_t>(load.element)].polygon, 1);
+        EXPECT_EQ(load.q, (std::array<double, 4>{-4, -4, -4, -4}));
+    }
+}
+
+TEST(SolvingExport, ElementTurnedAgainstItsPolygonTakesTheLoadWithTheOtherSign) {
+    Model model = restrainedParallelogram();
+    ModelData data = model.data();
+    std::swap(data.elements[0].nodes[1], data.elements[0].nodes[3]);
+    data.polygonLoads.push_back({0, {2, 2, 2, 2}});
+    SolvingModel solving;
+    std::string error;
+    ASSERT_TRUE(buildSolvingModel(data, solving, error)) << error;
+    EXPECT_EQ(solving.loads[0].q[0], -2.0);
+    EXPECT_EQ(solving.loads[1].q[0], 2.0);
+}
+
+struct UnsolvableCase {
+    const char* name;
+    std::function<void(ModelData&)> spoil;
+    const char* expected;
+};
+
+class UnsolvableModel : public ::testing::TestWithParam<UnsolvableCase> {};
+
+TEST_P(UnsolvableModel, IsRefusedWithAMessageAndNothingWritten) {
+    ModelData data = restrainedParallelogram().data();
+    GetParam().spoil(data);
+    SolvingModel solving;
+    std::string error;
+    EXPECT_FALSE(buildSolvingModel(data, solving, error));
+    EXPECT_NE(error.find(GetParam().expected), std::string::npos) << error;
+    EXPECT_TRUE(solving.nodes.empty());
+
+    Model model;
+    model.assign(data);
+    platform::RecordingMessageBox messages;
+    const std::string path = ::testing::TempDir() + "unsolvable_solving.txt";
+    std::remove(path.c_str());
+    EXPECT_FALSE(exportSolvingFile(path, model, messages));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].first, "Warning!");
+    EXPECT_FALSE(std::ifstream(path).good());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, UnsolvableModel,
+    ::testing::Values(
+        UnsolvableCase{"no_elements", [](ModelData& d) { d.elements.clear(); }, "no elements"},
+        UnsolvableCase{"missing_material", [](ModelData& d) { d.materials.clear(); },
+                       "Polygon 0 uses material 0, which does not exist (NMT=0)"},
+        UnsolvableCase{"missing_thickness", [](ModelData& d) { d.polygons[0].thickness = 3; },
+                       "uses thickness 3, which does not exist"},
+        UnsolvableCase{"zero_modulus", [](ModelData& d) { d.materials[0].E = 0.0; }, "E=0"},
+        UnsolvableCase{"poisson_half", [](ModelData& d) { d.materials[0].Mu = 0.5; }, "Mu=0.5"},
+        UnsolvableCase{"poisson_minus_one", [](ModelData& d) { d.materials[0].Mu = -1.0; },
+                       "Mu=-1"},
+        UnsolvableCase{"zero_thickness", [](ModelData& d) { d.thicknesses[0] = 0.0; }, "TK=0"},
+        UnsolvableCase{"no_restraint", [](ModelData& d) { d.restraints.clear(); },
+                       "No degree of freedom is restrained"},
+        UnsolvableCase{"only_free_flags",
+                       [](ModelData& d) {
+                           for (Restraint& r : d.restraints)
+                               r.flags = {0, 0, 2, 0, 0, 0};
+                       },
+                       "No degree of freedom is restrained"},
+        UnsolvableCase{"loose_node",
+                       [](ModelData& d) {
+                           d.nodes.push_back({{9, 9, 9}});
+                       },
+                       "Node 12 belongs to no element"},
+        UnsolvableCase{"load_on_unmeshed_polygon",
+                       [](ModelData& d) {
+                           d.polygons.push_back(d.polygons[0]);
+                           d.polygonLoads.push_back({1, {1, 1, 1, 1}});
+                       },
+                       "Polygon 1 carries a distributed load but is not meshed"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace shellfem::preprocessor

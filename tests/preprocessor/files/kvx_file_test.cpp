@@ -1,0 +1,259 @@
+#include "preprocessor/files/kvx_file.h"
+
+#include "platform/fake/fake_process_services.h"
+#include "preprocessor/files/safe_file_write.h"
+#include "test_models.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#ifdef __unix__
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace shellfem::preprocessor {
+namespace {
+
+using namespace testing;
+using platform::RecordingMessageBox;
+
+std::string textOf(const ModelData& data) {
+    std::ostringstream out;
+    writeKvx(out, data);
+    return out.str();
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string tempPath(const std::string& name) {
+    return ::testing::TempDir() + name;
+}
+
+void writeText(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Every section filled: a meshed square and trapezoid with loads, restraints and forces,
+// and an unmeshed triangle with another material and thickness.
+Model modelWithEverySection() {
+    Model model = modelWithAttributes();
+    EXPECT_TRUE(model.addMaterial({70000.0, 0.33}).ok);
+    EXPECT_TRUE(model.addThickness(0.25).ok);
+    int left = addRectangle(model, 0, 0, 1, 1);
+    int right = addPolygon(model, {addPoint(model, 1, 0), addPoint(model, 2, 0),
+                                   addPoint(model, 2, 2), addPoint(model, 1, 1)});
+    EditResult triangle = model.createPolygon(
+        {addPoint(model, 0, 2, 0.5), addPoint(model, 1, 2, 0.5), addPoint(model, 0.5, 3, 0.5)}, 1,
+        1);
+    EXPECT_TRUE(triangle.ok);
+    EXPECT_TRUE(model.meshPolygons({left, right}, divisions(2, 2)).ok);
+    EXPECT_TRUE(model.applyPolygonLoad({right}, {-1.5, -2, -2.25, -0.125}).ok);
+    EXPECT_TRUE(model.applyPolygonLoad({triangle.created[0]}, {3, 0, 0, 0}).ok);
+    EXPECT_TRUE(model.applyRestraints({0, 3}, {1, 1, 1, 0, 1, 0}, ApplyMode::Replace).ok);
+    EXPECT_TRUE(model.applyForces({7}, {1, -2, 3.5, 0, 0.25, -1e3}, ApplyMode::Replace).ok);
+    return model;
+}
+
+TEST(KvxFile, RoundTripKeepsEverySection) {
+    Model model = modelWithEverySection();
+    const std::string path = tempPath("round_trip.kvx");
+    RecordingMessageBox messages;
+    ASSERT_TRUE(writeKvxFile(path, model, messages));
+    EXPECT_FALSE(std::filesystem::exists(temporaryPathFor(path)));
+
+    Model back;
+    ASSERT_TRUE(readKvxFile(path, back, messages));
+    EXPECT_TRUE(messages.shown.empty());
+    const ModelData& a = model.data();
+    const ModelData& b = back.data();
+    ASSERT_EQ(b.materials.size(), 2u);
+    EXPECT_EQ(b.materials[1].E, 70000.0);
+    EXPECT_EQ(b.materials[1].Mu, 0.33);
+    EXPECT_EQ(b.thicknesses, a.thicknesses);
+    ASSERT_EQ(b.points.size(), a.points.size());
+    EXPECT_EQ(b.points[10].position.z, 0.5);
+    ASSERT_EQ(b.polygons.size(), 3u);
+    EXPECT_EQ(b.polygons[2].vertices, a.polygons[2].vertices);
+    EXPECT_EQ(b.polygons[2].material, 1);
+    EXPECT_TRUE(b.polygons[1].meshed);
+    EXPECT_FALSE(b.polygons[2].meshed);
+    ASSERT_EQ(b.polygonLoads.size(), 2u);
+    EXPECT_EQ(b.polygonLoads[0].q, a.polygonLoads[0].q);
+    ASSERT_EQ(b.nodes.size(), a.nodes.size());
+    ASSERT_EQ(b.elements.size(), a.elements.size());
+    for (std::size_t e = 0; e < a.elements.size(); ++e) {
+        EXPECT_EQ(b.elements[e].nodes, a.elements[e].nodes);
+        EXPECT_EQ(b.elements[e].polygon, a.elements[e].polygon);
+    }
+    ASSERT_EQ(b.restraints.size(), 2u);
+    EXPECT_EQ(b.restraints[1].flags, a.restraints[1].flags);
+    ASSERT_EQ(b.forces.size(), 1u);
+    EXPECT_EQ(b.forces[0].values, a.forces[0].values);
+    EXPECT_DOUBLE_EQ(back.polygonGeometry()[1].area, 1.5);
+    EXPECT_EQ(back.extent().max.y, 3.0);
+    // Writing what was read gives the same file.
+    EXPECT_EQ(textOf(b), fileText(path));
+}
+
+TEST(KvxFile, LayoutOfTriangleAndEmptySections) {
+    ModelData data;
+    data.materials = {{210000.0, 0.3}};
+    data.thicknesses = {0.01};
+    data.points = {{{0, 0, 0}}, {{1, 0, 0}}, {{0.5, 1.25, -2.0}}};
+    Polygon triangle;
+    triangle.vertices = {0, 1, 2};
+    data.polygons = {triangle};
+    EXPECT_EQ(textOf(data), "### Corvanta R1.00 ###\n"
+                            "Number of materials:NMT=1\n"
+                            "#0:\n"
+                            "E=210000\n"
+                            "Mu=0.3\n"
+                            "Number of thicknesses:NTK=1\n"
+                            "#0:\n"
+                            "TK=0.01\n"
+                            "Number of geometric points:NGPT=3\n"
+                            "0:0.00000,0.00000,0.00000\n"
+                            "1:1.00000,0.00000,0.00000\n"
+                            "2:0.50000,1.25000,-2.00000\n"
+                            "Number of polygons:NPG=1\n"
+                            "0[3]:0,1,2[0,0]\n"
+                            "Number of distributed loads of polygons:NPGDL=0\n"
+                            "Number of nodal points:NPOIN=0\n"
+                            "Number of elements:NELEM=0\n"
+                            "Number of restricted nodal points:NRN=0\n"
+                            "Number of forces:NFOR=0\n"
+                            "###end###\n");
+}
+
+TEST(KvxFile, MissingFileAndOtherVersionsAreRefusedAndLeaveTheModelCleared) {
+    Model model = modelWithEverySection();
+    RecordingMessageBox messages;
+    EXPECT_FALSE(readKvxFile(tempPath("no_such_file.kvx"), model, messages));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0],
+              std::make_pair(std::string("Warning!"), std::string("单元信息文件读取错误!")));
+    EXPECT_TRUE(model.data().points.empty());
+
+    std::string text = textOf(modelWithEverySection().data());
+    const std::string path = tempPath("version.kvx");
+    writeText(path, "### Corvanta R1.01 ###" + text.substr(text.find('\n')));
+    model = modelWithEverySection();
+    EXPECT_FALSE(readKvxFile(path, model, messages));
+    ASSERT_EQ(messages.shown.size(), 2u);
+    EXPECT_EQ(messages.shown[1].second, "前处理文本文件版本错误!");
+    EXPECT_TRUE(model.data().nodes.empty());
+
+    writeText(path, "### Corvanta R1.0 ###" + text.substr(text.find('\n')));
+    EXPECT_TRUE(readKvxFile(path, model, messages));
+
+    writeText(path, "");
+    EXPECT_FALSE(readKvxFile(path, model, messages));
+    ASSERT_EQ(messages.shown.size(), 3u);
+    EXPECT_NE(messages.shown[2].second.find("the file ends early, after line 0\n  header"),
+              std::string::npos)
+        << messages.shown[2].second;
+}
+
+struct BrokenRecord {
+    const char* name;
+    const char* from;
+    const char* to;
+    const char* expected; // part of the message
+};
+
+class KvxMalformed : public ::testing::TestWithParam<BrokenRecord> {};
+
+TEST_P(KvxMalformed, StopsWithTheLineAndRecordAndLeavesTheModelCleared) {
+    const BrokenRecord& broken = GetParam();
+    std::string text = textOf(modelWithEverySection().data());
+    std::size_t at = text.find(broken.from);
+    ASSERT_NE(at, std::string::npos) << broken.from;
+    text.replace(at, std::string(broken.from).size(), broken.to);
+    const std::string path = tempPath("malformed.kvx");
+    writeText(path, text);
+
+    Model model = modelWithEverySection();
+    RecordingMessageBox messages;
+    EXPECT_FALSE(readKvxFile(path, model, messages));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    const std::string& message = messages.shown[0].second;
+    EXPECT_EQ(message.rfind("单元信息文件读取错误!\n" + path + ", ", 0), 0u) << message;
+    EXPECT_NE(message.find(broken.expected), std::string::npos) << message;
+    EXPECT_TRUE(model.data().points.empty());
+    EXPECT_TRUE(model.data().materials.empty());
+    EXPECT_TRUE(model.polygonGeometry().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, KvxMalformed,
+    ::testing::Values(
+        BrokenRecord{"material", "Mu=0.33", "Mu=x", "line 8: \"Mu=x\"\n  material 1: expected"},
+        BrokenRecord{"point_id", "\n3:", "\n4:", "geometric point 3: the record is numbered 4"},
+        BrokenRecord{"vertex_out_of_range", "2[3]:8,9,10[", "2[3]:8,9,11[",
+                     "polygon 2: point ID 11 is out of range (NGPT=11)"},
+        BrokenRecord{"two_vertices", "2[3]:8,9,10[", "2[2]:8,9[",
+                     "polygon 2: a polygon needs at least 3 vertices, not 2"},
+        BrokenRecord{"thickness_out_of_range", "8,9,10[1,1]", "8,9,10[1,2]",
+                     "thickness ID 2 is out of range (NTK=2)"},
+        BrokenRecord{"load_polygon", "\n2:3.00000", "\n3:3.00000", "polygon ID 3 is out of range"},
+        BrokenRecord{"element_node", "[0]\n", ",1[0]\n", "element 0: expected"},
+        BrokenRecord{"negative_count", "NFOR=1", "NFOR=-1", "force count: the count is negative"},
+        BrokenRecord{"count_beyond_records", "NFOR=1", "NFOR=2",
+                     "line 63: \"###end###\"\n  force 1: expected"},
+        BrokenRecord{"force_node", "\n7<", "\n99<", "force 0: node ID 99 is out of range"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(KvxFile, FailedSavesShowBothMessagesAndKeepTheEarlierFile) {
+    Model model = modelWithEverySection();
+    RecordingMessageBox messages;
+    EXPECT_FALSE(writeKvxFile(tempPath("no_such_folder/model.kvx"), model, messages));
+    const std::vector<std::pair<std::string, std::string>> expected{
+        {"Warning!", "文件保存失败!"},
+        {"Warning!", "有可能是当前存储介质无法写入,建议更换保存路径."}};
+    EXPECT_EQ(messages.shown, expected);
+
+    const std::string path = tempPath("kept.kvx");
+    ASSERT_TRUE(writeKvxFile(path, model, messages));
+    const std::string saved = fileText(path);
+    ASSERT_TRUE(model.addPoint({7, 7, 7}).ok);
+
+    // The temporary file cannot be created.
+    std::filesystem::create_directory(temporaryPathFor(path));
+    messages.shown.clear();
+    EXPECT_FALSE(writeKvxFile(path, model, messages));
+    EXPECT_EQ(messages.shown, expected);
+    EXPECT_EQ(fileText(path), saved);
+    std::filesystem::remove(temporaryPathFor(path));
+
+#ifdef __unix__
+    // The medium fills up half-way through the save.
+    struct rlimit limit {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    struct rlimit small = limit;
+    small.rlim_cur = 200;
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    messages.shown.clear();
+    bool written = writeKvxFile(path, model, messages);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(messages.shown, expected);
+    EXPECT_EQ(fileText(path), saved);
+    EXPECT_FALSE(std::filesystem::exists(temporaryPathFor(path)));
+#endif
+
+    ASSERT_TRUE(writeKvxFile(path, model, messages));
+    EXPECT_NE(fileText(path), saved);
+}
+
+} // namespace
+} // namespace shellfem::preprocessor

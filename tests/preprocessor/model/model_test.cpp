@@ -1,0 +1,131 @@
+#include "test_models.h"
+
+namespace shellfem::preprocessor {
+namespace {
+
+using namespace testing;
+
+// Two unit squares side by side, meshed 2 x 2 each, with a load on each square,
+// restraints along x = 0 and a force at x = 2.
+Model twoMeshedSquares() {
+    Model model = modelWithAttributes();
+    int left = addRectangle(model, 0, 0, 1, 1);
+    int right = addRectangle(model, 1, 0, 2, 1);
+    EXPECT_TRUE(model.meshPolygons({left, right}, divisions(2, 2)).ok);
+    EXPECT_TRUE(model.applyPolygonLoad({left}, {-1, -1, -1, -1}).ok);
+    EXPECT_TRUE(model.applyPolygonLoad({right}, {-2, -2, -2, -2}).ok);
+    std::vector<int> edge, tip;
+    for (std::size_t n = 0; n < model.data().nodes.size(); ++n) {
+        double x = model.data().nodes[n].position.x;
+        if (x == 0.0)
+            edge.push_back(static_cast<int>(n));
+        if (x == 2.0)
+            tip.push_back(static_cast<int>(n));
+    }
+    EXPECT_TRUE(model.applyRestraints(edge, {1, 1, 1, 1, 1, 1}, ApplyMode::Replace).ok);
+    EXPECT_TRUE(model.applyForces(tip, {0, 0, -3, 0, 0, 0}, ApplyMode::Replace).ok);
+    return model;
+}
+
+TEST(ModelStore, DeletingAPolygonRenumbersEverythingThatRefersToLaterRecords) {
+    Model model = twoMeshedSquares();
+    EditResult r = model.deletePolygons({0});
+    ASSERT_TRUE(r.ok) << r.message;
+    const ModelData& data = model.data();
+    ASSERT_EQ(data.polygons.size(), 1u);
+    ASSERT_EQ(data.elements.size(), 4u);
+    ASSERT_EQ(data.nodes.size(), 9u);
+    for (const Element& e : data.elements) {
+        EXPECT_EQ(e.polygon, 0);
+        for (int node : e.nodes)
+            EXPECT_GE(data.nodes[static_cast<std::size_t>(node)].position.x, 1.0);
+    }
+    ASSERT_EQ(data.polygonLoads.size(), 1u);
+    EXPECT_EQ(data.polygonLoads[0].polygon, 0);
+    EXPECT_EQ(data.polygonLoads[0].q[0], -2.0);
+    // The restrained nodes at x = 0 went with the polygon; the forces stay on x = 2.
+    EXPECT_TRUE(data.restraints.empty());
+    EXPECT_NE(r.message.find("The restraint on node"), std::string::npos);
+    ASSERT_EQ(data.forces.size(), 3u);
+    for (const NodalForce& f : data.forces)
+        EXPECT_EQ(data.nodes[static_cast<std::size_t>(f.node)].position.x, 2.0);
+    EXPECT_EQ(model.display().forceOfNode.size(), 9u);
+}
+
+TEST(ModelStore, DeletingPointsKeepsThoseOfPolygonsAndRenumbersTheRest) {
+    Model model = modelWithAttributes();
+    int loose = addPoint(model, 5, 5);
+    int square = addRectangle(model, 0, 0, 1, 1);
+    EditResult r = model.deletePoints({loose, 1});
+    ASSERT_TRUE(r.ok);
+    EXPECT_NE(r.message.find("kept: 1"), std::string::npos) << r.message;
+    ASSERT_EQ(model.data().points.size(), 4u);
+    EXPECT_EQ(model.data().polygons[static_cast<std::size_t>(square)].vertices,
+              (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_DOUBLE_EQ(model.polygonGeometry()[0].area, 1.0);
+}
+
+TEST(ModelStore, CopiesOfPointsAreShiftedByMultiplesOfTheOffset) {
+    Model model = modelWithAttributes();
+    addPoint(model, 1, 2, 3);
+    addPoint(model, 0, 0, 0);
+    EditResult r = model.copyPoints({0, 1}, {0, 0, 2}, 3);
+    ASSERT_TRUE(r.ok);
+    ASSERT_EQ(r.created, (std::vector<int>{2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(model.data().points[6].position.z, 9.0);
+    EXPECT_EQ(model.data().points[7].position.z, 6.0);
+    EXPECT_EQ(model.extent().max.z, 9.0);
+    EXPECT_FALSE(model.copyPoints({0}, {0, 0, 0}, 1).ok);
+    EXPECT_FALSE(model.copyPoints({8}, {0, 0, 1}, 1).ok);
+}
+
+TEST(ModelStore, RestraintsAndForcesAreReplacedOrCombinedAsAsked) {
+    Model model = twoMeshedSquares();
+    int node = model.data().restraints[0].node;
+    ASSERT_TRUE(model.applyRestraints({node}, {0, 0, 1, 0, 0, 0}, ApplyMode::Replace).ok);
+    ASSERT_TRUE(model.applyRestraints({node, node}, {1, 0, 0, 0, 0, 0}, ApplyMode::Add).ok);
+    int record = model.display().restraintOfNode[static_cast<std::size_t>(node)];
+    EXPECT_EQ(model.data().restraints[static_cast<std::size_t>(record)].flags,
+              (std::array<int, 6>{1, 0, 1, 0, 0, 0}));
+    EXPECT_FALSE(model.applyRestraints({node}, {2, 0, 0, 0, 0, 0}, ApplyMode::Add).ok);
+
+    int tip = model.data().forces[0].node;
+    ASSERT_TRUE(model.applyForces({tip}, {1, 0, 0, 0, 0, 0}, ApplyMode::Add).ok);
+    EXPECT_EQ(model.data().forces[0].values, (std::array<double, 6>{1, 0, -3, 0, 0, 0}));
+    ASSERT_TRUE(model.applyForces({tip}, {0, 2, 0, 0, 0, 0}, ApplyMode::Replace).ok);
+    EXPECT_EQ(model.data().forces[0].values, (std::array<double, 6>{0, 2, 0, 0, 0, 0}));
+    EXPECT_EQ(model.data().forces.size(), 3u);
+    EXPECT_FALSE(model.applyForces({-1}, {0, 2, 0, 0, 0, 0}, ApplyMode::Replace).ok);
+}
+
+TEST(ModelStore, HidingAPolygonHidesItsElementsAndTheNodesOnlyTheyUse) {
+    Model model = twoMeshedSquares();
+    ASSERT_TRUE(model.setPolygonsVisible({0}, false).ok);
+    const ModelData& data = model.data();
+    for (const Element& e : data.elements)
+        EXPECT_EQ(e.visible, e.polygon == 1);
+    for (const Node& n : data.nodes)
+        EXPECT_EQ(n.visible, n.position.x >= 1.0);
+    model.showAll();
+    for (const Node& n : data.nodes)
+        EXPECT_TRUE(n.visible);
+}
+
+TEST(ModelStore, BadInputIsRefusedAndLeavesTheModelAsItWas) {
+    Model model = modelWithAttributes();
+    int a = addPoint(model, 0, 0), b = addPoint(model, 1, 0), c = addPoint(model, 2, 0);
+    EXPECT_FALSE(model.createPolygon({a, b}, 0, 0).ok);
+    EXPECT_FALSE(model.createPolygon({a, b, c}, 0, 0).ok); // on a line: no area
+    EXPECT_FALSE(model.createPolygon({a, b, 7}, 0, 0).ok);
+    EditResult noMaterial = model.createPolygon({a, b, addPoint(model, 0, 1)}, 1, 0);
+    EXPECT_EQ(noMaterial.message, "Material 1 does not exist (there are 1).");
+    EXPECT_FALSE(model.addMaterial({0.0, 0.3}).ok);
+    EXPECT_FALSE(model.addMaterial({1.0, 0.5}).ok);
+    EXPECT_FALSE(model.editThickness(0, -1.0).ok);
+    EXPECT_TRUE(model.data().polygons.empty());
+    EXPECT_EQ(model.data().materials.size(), 1u);
+    EXPECT_EQ(model.data().thicknesses[0], 0.01);
+}
+
+} // namespace
+} // namespace shellfem::preprocessor
