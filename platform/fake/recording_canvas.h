@@ -12,7 +12,7 @@ class RecordingCanvas : public Canvas {
 public:
     enum class Kind { Line, Polyline, FillPolygon, Rectangle, Ellipse, Arc, Text };
     struct Call {
-        Kind kind;
+        Kind kind = Kind::Line;
         std::vector<PixelPoint> points;
         Pen pen;
         Color brush;
@@ -77,7 +77,13 @@ public:
 
 private:
     Call& record(Kind kind, std::vector<PixelPoint> points) {
-        Call c{kind, std::move(points), pen_, brush_, textColor_, font_};
+        Call c;
+        c.kind = kind;
+        c.points = std::move(points);
+        c.pen = pen_;
+        c.brush = brush_;
+        c.textColor = textColor_;
+        c.font = font_;
         calls.push_back(std::move(c));
         return calls.back();
     }
