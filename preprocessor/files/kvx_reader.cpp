@@ -158,10 +158,14 @@ private:
                 return fail(at, record, layout);
             if (!checkOwnId(at, record, id, i))
                 return false;
-            if (vertexCount < 3 || static_cast<std::size_t>(vertexCount) > scan_.remainingSize())
+            if (vertexCount < 3)
                 return fail(at, record,
                             "a polygon needs at least 3 vertices, not " +
                                 std::to_string(vertexCount));
+            if (static_cast<std::size_t>(vertexCount) > scan_.remainingSize())
+                return fail(at, record,
+                            "the file is too short for " + std::to_string(vertexCount) +
+                                " vertices");
             Polygon polygon;
             polygon.vertices.resize(static_cast<std::size_t>(vertexCount));
             for (int k = 0; k < vertexCount; ++k) {

@@ -186,6 +186,11 @@ EditResult Model::createPolygon(const std::vector<int>& points, int material, in
         return refusedEdit(problem);
     if (std::string problem = checkAttributes(data_, material, thickness); !problem.empty())
         return refusedEdit(problem);
+    std::vector<int> sorted = points;
+    std::sort(sorted.begin(), sorted.end());
+    if (auto twice = std::adjacent_find(sorted.begin(), sorted.end()); twice != sorted.end())
+        return refusedEdit("Point " + std::to_string(*twice) +
+                           " appears twice in the polygon; each corner must be a different point.");
     std::vector<Vec3> corners;
     for (int point : points)
         corners.push_back(data_.points[static_cast<std::size_t>(point)].position);

@@ -1,5 +1,7 @@
 #include "preprocessor/model/polygon_geometry.h"
 
+#include <algorithm>
+
 namespace shellfem::preprocessor {
 
 namespace {
@@ -48,8 +50,11 @@ PolygonGeometry polygonGeometry(const std::vector<Vec3>& corners) {
 }
 
 double coincidenceTolerance(const ModelExtent& extent) {
+    // The preprocessing file keeps five decimals, so a position read back may lie
+    // up to 0.87e-5 from where it was meshed; nearer positions cannot be told apart.
+    const double fileResolution = 1e-5;
     const double relative = 1e-6;
-    return extent.size > 0.0 ? relative * extent.size : relative;
+    return std::max(fileResolution, relative * extent.size);
 }
 
 } // namespace shellfem::preprocessor

@@ -27,8 +27,8 @@ struct ModelExtent {
     double size = 0.0; // length of the box diagonal; 0 for an empty or one-point model
 };
 
-// Distance below which two positions are the same point: relative to the model size,
-// with a floor so that a model of a single point still has a usable tolerance.
+// Distance below which two positions are the same point: relative to the model
+// size, and never finer than the preprocessing file keeps coordinates.
 double coincidenceTolerance(const ModelExtent& extent);
 
 } // namespace shellfem::preprocessor

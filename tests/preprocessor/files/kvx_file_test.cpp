@@ -103,6 +103,27 @@ TEST(KvxFile, RoundTripKeepsEverySection) {
     EXPECT_EQ(textOf(b), fileText(path));
 }
 
+TEST(KvxFile, ModelReadBackMeshesOnWithoutCracksDespiteRoundedCoordinates) {
+    // Thirds and a slanted edge do not survive five decimals exactly.
+    Model model = modelWithAttributes();
+    int a = addPoint(model, 0, 0), b = addPoint(model, 1, 0.3), c = addPoint(model, 1.2, 1.1),
+        d = addPoint(model, 0, 1), e = addPoint(model, 2, 0.2), f = addPoint(model, 2.1, 1.3);
+    addPolygon(model, {a, b, c, d});
+    int right = addPolygon(model, {b, e, f, c});
+    ASSERT_TRUE(model.meshPolygons({0}, divisions(3, 3)).ok);
+    const std::string path = tempPath("rounded.kvx");
+    RecordingMessageBox messages;
+    ASSERT_TRUE(writeKvxFile(path, model, messages));
+    Model back;
+    ASSERT_TRUE(readKvxFile(path, back, messages));
+
+    MeshResult r = back.meshPolygons({right}, divisions(3, 3));
+    ASSERT_TRUE(r.ok) << r.message;
+    EXPECT_EQ(back.data().nodes.size(), 16u + 12u);
+    for (const auto& [edge, uses] : edgeUse(back.data()))
+        EXPECT_LE(uses, 2);
+}
+
 TEST(KvxFile, LayoutOfTriangleAndEmptySections) {
     ModelData data;
     data.materials = {{210000.0, 0.3}};

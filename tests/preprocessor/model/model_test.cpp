@@ -117,6 +117,7 @@ TEST(ModelStore, BadInputIsRefusedAndLeavesTheModelAsItWas) {
     EXPECT_FALSE(model.createPolygon({a, b}, 0, 0).ok);
     EXPECT_FALSE(model.createPolygon({a, b, c}, 0, 0).ok); // on a line: no area
     EXPECT_FALSE(model.createPolygon({a, b, 7}, 0, 0).ok);
+    EXPECT_FALSE(model.createPolygon({a, b, b, addPoint(model, 1, 1)}, 0, 0).ok);
     EditResult noMaterial = model.createPolygon({a, b, addPoint(model, 0, 1)}, 1, 0);
     EXPECT_EQ(noMaterial.message, "Material 1 does not exist (there are 1).");
     EXPECT_FALSE(model.addMaterial({0.0, 0.3}).ok);
