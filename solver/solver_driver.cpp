@@ -30,8 +30,17 @@ public:
 
     int run() {
         printBanner();
-        if (!readModel())
+        if (!readModel() || !analyse())
             return 1;
+        // The model and every array of the analysis are gone before the viewer starts.
+        model_ = SolvingModel{};
+        startViewer();
+        env_.process.pause();
+        return 0;
+    }
+
+private:
+    bool analyse() {
         StaticAnalysis analysis(model_);
         if (std::string problem = analysis.setUp(); !problem.empty())
             return fail(problem);
@@ -46,20 +55,12 @@ public:
         }
         if (!writeFile("structure.dxf", kDxfFailed,
                        [&](std::ostream& o) { writeMeshDxf(o, model_); }))
-            return 1;
-
+            return false;
         assemble(analysis);
         analysis.formLoads();
-        if (!solve(analysis))
-            return 1;
-        if (!writeResults(analysis))
-            return 1;
-        startViewer();
-        env_.process.pause();
-        return 0;
+        return solve(analysis) && writeResults(analysis);
     }
 
-private:
     void printBanner() {
         out_ << "Trevamic: linear static analysis of thin shell structures" << std::endl;
         out_ << "Flat four-node shell elements, skyline LDL' solution" << std::endl;
@@ -87,10 +88,10 @@ private:
         return false;
     }
 
-    int fail(const std::string& message) {
+    bool fail(const std::string& message) {
         out_ << message << std::endl;
         env_.process.waitForCharacter();
-        return 1;
+        return false;
     }
 
     bool writeFile(const char* name, const char* failureMessage,
