@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace shellfem::platform {
@@ -41,6 +42,9 @@ struct MenuItem {
     int id = 0;
     MenuMark mark = MenuMark::None; // radio items that follow each other form one group
     bool dividerAfter = false;
+
+    MenuItem(std::string p, int i, MenuMark m = MenuMark::None, bool divider = false)
+        : path(std::move(p)), id(i), mark(m), dividerAfter(divider) {}
 };
 
 enum class Key { Left, Right, Up, Down };

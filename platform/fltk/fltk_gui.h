@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/gui.h"
+
+#include <iosfwd>
+#include <string>
+
+namespace shellfem::platform::fltk {
+
+// The desktop services over FLTK. Create one per program, call openDisplay
+// first, then build the windows and call run.
+class FltkGui : public Gui {
+public:
+    explicit FltkGui(std::string programName);
+    ~FltkGui() override;
+
+    // Connects to the X display and selects the CJK-capable face "WenQuanYi
+    // Micro Hei" for FLTK's fonts. Without a display it writes a clear message
+    // to `errors` and returns false (the program then ends with code 1).
+    bool openDisplay(std::ostream& errors);
+
+    // Runs the event loop until quit() or until every window is closed.
+    int run();
+
+    void show(const std::string& caption, const std::string& text) override;
+    void openTextFile(const std::string& path) override;
+    std::optional<std::string> chooseFileToOpen(const FileDialogSpec& spec) override;
+    std::optional<std::string> chooseFileToSave(const FileDialogSpec& spec) override;
+    std::unique_ptr<Dialog> openModeless(const DialogTemplate& form,
+                                         DialogHandler& handler) override;
+    void quit(int exitCode) override;
+
+    bool quitting() const { return quitting_; }
+
+private:
+    std::optional<std::string> chooseFile(const FileDialogSpec& spec, bool save);
+
+    std::string program_;
+    int exitCode_ = 0;
+    bool quitting_ = false;
+};
+
+// The face FLTK's fonts are set to; Chinese texts draw as boxes without it.
+inline const char* const kCjkFace = "WenQuanYi Micro Hei";
+
+} // namespace shellfem::platform::fltk

@@ -1,0 +1,288 @@
+#include "viewer/viewer_app.h"
+
+#include "viewer/contour/contour_plot.h"
+
+#include <ostream>
+#include <utility>
+
+namespace shellfem::viewer {
+
+namespace {
+constexpr double kStartAlpha = 225.0; // degrees: π·1.25
+constexpr double kStartBeta = 35.26;  // degrees: π·0.1958888888888889
+constexpr double kNodePickTolerance = 6.0; // pixels
+} // namespace
+
+ViewerApp::ViewerApp(platform::Gui& gui, platform::ProcessServices& process,
+                     std::ostream& console)
+    : gui_(gui), process_(process), console_(console), controller_(kStartAlpha, kStartBeta),
+      viewKit_(controller_, [this] { redraw(); }, view3d::viewerViewKitIds()),
+      elementDialog_(*this, SelectionKind::Elements), nodeDialog_(*this, SelectionKind::Nodes) {
+    controller_.setPickHandler(this);
+}
+
+ViewerApp::~ViewerApp() {
+    // Dialogs close before the model and view they show.
+    elementDialog_.close();
+    nodeDialog_.close();
+    viewKit_.close();
+}
+
+std::string ViewerApp::title() {
+    return "Pelunar 壳结构应力云图 - ShellFem teaching package, release 1.0";
+}
+
+bool ViewerApp::start(const std::string& path) {
+    loaded_ = true;
+    if (!load(path))
+        return false;
+    controller_.setStoredAngles(kStartAlpha, kStartBeta);
+    controller_.applyStoredAngles(true);
+    return true;
+}
+
+bool ViewerApp::load(const std::string& path) {
+    ContourModel fresh;
+    const ReadResult result = readContourFile(path, fresh);
+    if (!result.ok()) {
+        console_ << "Pelunar: " << result.message << std::endl;
+        gui_.show(kWarningCaption, kReadErrorMessage);
+        return false; // the model shown so far stays
+    }
+    model_ = std::move(fresh);
+    selection_.reset(model_.elements.size(), model_.nodes.size());
+    controller_.view().setPoints(model_.nodes);
+    controller_.resetClicks();
+    elementDialog_.refresh();
+    nodeDialog_.refresh();
+    return true;
+}
+
+void ViewerApp::openFile() {
+    const std::optional<std::string> path = gui_.chooseFileToOpen(
+        {"Open file for shell average stress contour ", "Text Files (*.txt)", "txt"});
+    if (!path)
+        return;
+    if (!load(*path))
+        return;
+    controller_.applyStoredAngles(true);
+    redraw();
+}
+
+void ViewerApp::attachWindow(platform::Window* window) {
+    window_ = window;
+    syncChecks();
+}
+
+platform::Color ViewerApp::backgroundColor() const {
+    return background_ == 1 ? platform::Color{255, 255, 255} : platform::Color{0, 0, 0};
+}
+
+std::vector<ProjectedNode> ViewerApp::projectedNodes() const {
+    const std::vector<view3d::ScreenPoint> screen = controller_.view().screenPoints();
+    std::vector<ProjectedNode> nodes(screen.size());
+    for (std::size_t i = 0; i < screen.size(); ++i)
+        nodes[i] = {screen[i].x, screen[i].y, screen[i].depth};
+    return nodes;
+}
+
+void ViewerApp::redraw() {
+    if (window_)
+        window_->redraw();
+}
+
+void ViewerApp::onPaint(platform::Canvas& canvas) {
+    const platform::Color background = backgroundColor();
+    canvas.setBrush(background);
+    canvas.rectangle({0, 0}, {static_cast<double>(canvas.width() - 1),
+                              static_cast<double>(canvas.height() - 1)},
+                     true, false);
+    if (loaded_)
+        drawContourPlot(canvas, model_, projectedNodes(), display_, selection_, background);
+    controller_.drawRubberBand(canvas);
+}
+
+void ViewerApp::onSize(int width, int height) {
+    handle(controller_.resize(width, height));
+}
+
+void ViewerApp::handle(view3d::Outcome outcome) {
+    if (outcome == view3d::Outcome::Redraw) {
+        redraw();
+    } else if (outcome == view3d::Outcome::Singular) {
+        // Part 5.1, step 10: the library reports, the program ends.
+        console_ << "err**not inv" << std::endl;
+        process_.pause();
+        exitCode_ = 1;
+        gui_.quit(1);
+    }
+}
+
+void ViewerApp::onKeyDown(platform::Key key) {
+    handle(controller_.key(key));
+}
+
+void ViewerApp::onCharacter(int character) {
+    if (character == 27) {
+        if (controller_.mode() == kModeSelectElements) {
+            selection_.clearElements();
+            elementDialog_.refresh();
+        } else if (controller_.mode() == kModeSelectNodes) {
+            selection_.clearNodes();
+            nodeDialog_.refresh();
+        }
+        controller_.resetClicks(); // also drops a half-made rectangle
+        redraw();
+        return;
+    }
+    handle(controller_.character(character));
+}
+
+void ViewerApp::onMouseMove(platform::PixelPoint at) {
+    handle(controller_.mouseMove(at));
+}
+
+void ViewerApp::onLeftButton(platform::PixelPoint at) {
+    handle(controller_.leftButton(at));
+}
+
+void ViewerApp::onWheel(platform::PixelPoint at, int delta) {
+    handle(controller_.wheel(at, delta));
+}
+
+bool ViewerApp::rectanglePicking(int mode) const {
+    if (mode == kModeSelectElements)
+        return elementDialog_.rectanglePicking();
+    if (mode == kModeSelectNodes)
+        return nodeDialog_.rectanglePicking();
+    return false;
+}
+
+void ViewerApp::pickPoint(int mode, platform::PixelPoint at) {
+    if (!loaded_)
+        return;
+    const std::vector<ProjectedNode> nodes = projectedNodes();
+    if (mode == kModeSelectElements) {
+        const int e = pickElement(model_, nodes, at);
+        if (e >= 0 && static_cast<std::size_t>(e) < selection_.elements.size())
+            selection_.elements[e] = elementDialog_.picksSelect() ? 1 : 0;
+        elementDialog_.refresh();
+    } else if (mode == kModeSelectNodes) {
+        const int n = pickNode(nodes, at, kNodePickTolerance);
+        if (n >= 0 && static_cast<std::size_t>(n) < selection_.nodes.size())
+            selection_.nodes[n] = nodeDialog_.picksSelect() ? 1 : 0;
+        nodeDialog_.refresh();
+    }
+}
+
+void ViewerApp::pickRectangle(int mode, platform::PixelPoint a, platform::PixelPoint b) {
+    if (!loaded_)
+        return;
+    const std::vector<ProjectedNode> nodes = projectedNodes();
+    std::vector<char>* flags = nullptr;
+    std::vector<char> inside;
+    bool select = true;
+    if (mode == kModeSelectElements) {
+        inside.assign(model_.elements.size(), 0);
+        pickElementsInRectangle(model_, nodes, a, b, inside);
+        flags = &selection_.elements;
+        select = elementDialog_.picksSelect();
+    } else if (mode == kModeSelectNodes) {
+        inside.assign(model_.nodes.size(), 0);
+        pickNodesInRectangle(nodes, a, b, inside);
+        flags = &selection_.nodes;
+        select = nodeDialog_.picksSelect();
+    } else {
+        return;
+    }
+    for (std::size_t i = 0; i < inside.size() && i < flags->size(); ++i)
+        if (inside[i])
+            (*flags)[i] = select ? 1 : 0;
+    (mode == kModeSelectElements ? elementDialog_ : nodeDialog_).refresh();
+}
+
+bool ViewerApp::checked(int id) const {
+    using namespace command;
+    auto state = [](Show s, int first, int id) { return id - first == static_cast<int>(s); };
+    if (id >= kComponentSx && id <= kComponentSe)
+        return display_.component == id - kComponentSx;
+    if (id == kPlotContour)
+        return display_.contour;
+    if (id >= kOutlinesAll && id <= kOutlinesNone)
+        return state(display_.outlines, kOutlinesAll, id);
+    if (id == kBackgroundBlack || id == kBackgroundWhite)
+        return background_ == id - kBackgroundBlack;
+    if (id >= kNodesAll && id <= kNodesNone)
+        return state(display_.nodes, kNodesAll, id);
+    if (id >= kElementsAll && id <= kElementsNone)
+        return state(display_.elementFill, kElementsAll, id);
+    if (id >= kNodeNumbersAll && id <= kNodeNumbersNone)
+        return state(display_.nodeNumbers, kNodeNumbersAll, id);
+    if (id >= kElementNumbersAll && id <= kElementNumbersNone)
+        return state(display_.elementNumbers, kElementNumbersAll, id);
+    return false;
+}
+
+void ViewerApp::syncChecks() {
+    if (!window_)
+        return;
+    for (int id : checkableCommands())
+        window_->setMenuChecked(id, checked(id));
+}
+
+void ViewerApp::onCommand(int id) {
+    using namespace command;
+    auto show = [](int first, int id) { return static_cast<Show>(id - first); };
+    if (id >= kComponentSx && id <= kComponentSe) {
+        display_.contour = true;
+        display_.elementFill = Show::None;
+        display_.component = id - kComponentSx;
+    } else if (id >= kOutlinesAll && id <= kOutlinesNone) {
+        display_.outlines = show(kOutlinesAll, id);
+        elementDialog_.refresh();
+    } else if (id >= kNodesAll && id <= kNodesNone) {
+        display_.nodes = show(kNodesAll, id);
+        nodeDialog_.refresh();
+    } else if (id == kElementsAll || id == kElementsSelected) {
+        display_.elementFill = show(kElementsAll, id);
+        display_.contour = false;
+    } else if (id == kElementsNone) {
+        display_.elementFill = Show::None;
+    } else if (id >= kNodeNumbersAll && id <= kNodeNumbersNone) {
+        display_.nodeNumbers = show(kNodeNumbersAll, id);
+    } else if (id >= kElementNumbersAll && id <= kElementNumbersNone) {
+        display_.elementNumbers = show(kElementNumbersAll, id);
+    } else {
+        switch (id) {
+        case kFileOpen:
+            openFile();
+            break;
+        case kViewKit:
+            viewKit_.open(gui_);
+            break;
+        case kSelectElements:
+            controller_.setMode(kModeSelectElements);
+            elementDialog_.open(gui_);
+            break;
+        case kSelectNodes:
+            controller_.setMode(kModeSelectNodes);
+            nodeDialog_.open(gui_);
+            break;
+        case kPlotContour:
+            display_.contour = !display_.contour;
+            if (display_.contour)
+                display_.elementFill = Show::None;
+            break;
+        case kBackgroundBlack:
+        case kBackgroundWhite:
+            background_ = id - kBackgroundBlack;
+            break;
+        default:
+            return;
+        }
+    }
+    syncChecks();
+    redraw();
+}
+
+} // namespace shellfem::viewer
