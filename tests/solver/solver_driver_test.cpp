@@ -10,6 +10,7 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <unistd.h>
 
 namespace shellfem {
 namespace {
@@ -224,6 +225,31 @@ TEST_F(SolverRun, ResultFileThatCannotBeCreatedIsReported) {
     EXPECT_NE(console.str().find("节点位移文件输出失败!\n"), std::string::npos) << console.str();
     EXPECT_EQ(process.characterWaits, 1);
     EXPECT_TRUE(process.programsRun.empty());
+}
+
+TEST_F(SolverRun, MatrixLargerThanMemoryIsRefusedWithItsSize) {
+    // A strip of 12000 elements whose two rows are numbered one after the other:
+    // every element couples equations 6·12000 apart, about 39 GB of skyline.
+    const double memory = static_cast<double>(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGE_SIZE);
+    if (memory > 32e9)
+        GTEST_SKIP() << "this machine could hold the matrix";
+    const int n = 12000;
+    SolvingModel m;
+    m.materials = {{2.1e11, 0.3}};
+    m.thicknesses = {0.01};
+    for (int row = 0; row < 2; ++row)
+        for (int i = 0; i <= n; ++i)
+            m.nodes.push_back({0.1 * i, 1.0 * row, 0});
+    for (int k = 0; k < n; ++k)
+        m.elements.push_back({{k, k + 1, n + 2 + k, n + 1 + k}, 0, 0});
+    m.restraints.push_back({0, {1, 1, 1, 1, 1, 1}});
+    writeModel(m);
+    EXPECT_EQ(run(), 1);
+    EXPECT_NE(console.str().find("GB of memory space.\nNot enough memory: the global stiffness "
+                                 "matrix needs 38.6404 GB.\n"),
+              std::string::npos)
+        << console.str();
+    EXPECT_FALSE(anyResultFile());
 }
 
 } // namespace
