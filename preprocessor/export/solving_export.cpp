@@ -78,8 +78,8 @@ bool checkLooseNodes(const ModelData& data, std::string& error) {
             allFixed = allFixed && f;
         if (!inElement[n] && !allFixed) {
             error = "Node " + std::to_string(n) +
-                    " belongs to no element, so the structure would be a mechanism there; "
-                    "remesh or delete what left it behind.";
+                    " belongs to no element and is not fully restrained, so the solver "
+                    "could not find its displacements.";
             return false;
         }
     }

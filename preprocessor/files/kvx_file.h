@@ -29,6 +29,7 @@ bool readKvxFile(const std::string& path, Model& model, platform::MessageBox& me
 
 // Writes the model to a temporary file beside `path` and puts it in place only
 // when all of it was written, so a failed save leaves the earlier file whole.
+// A saved value that five decimals change noticeably is named in a warning.
 bool writeKvxFile(const std::string& path, const Model& model, platform::MessageBox& messages);
 
 } // namespace shellfem::preprocessor

@@ -3,7 +3,9 @@
 #include "formats/number_format.h"
 #include "preprocessor/files/safe_file_write.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ostream>
 #include <sstream>
 
@@ -32,6 +34,51 @@ void appendPosition(std::string& out, const Vec3& p) {
     out += ',';
     appendFixed(out, p.z);
     out += '\n';
+}
+
+// Describes the first value that five decimals change by more than a thousandth
+// of itself (e.g. a pressure of 1e-6 saved as 0.00000), or returns "".
+std::string firstValueChangedByRounding(const ModelData& data) {
+    auto changed = [](double value) {
+        char buffer[400];
+        std::snprintf(buffer, sizeof buffer, "%.5f", value);
+        return std::abs(std::strtod(buffer, nullptr) - value) > 1e-3 * std::abs(value);
+    };
+    auto describe = [](const std::string& record, double value) {
+        std::string text = record + ": ";
+        appendGeneral(text, value);
+        text += " is saved as ";
+        appendFixed(text, value);
+        return text;
+    };
+    const char* axes[] = {"x", "y", "z"};
+    for (std::size_t i = 0; i < data.points.size(); ++i) {
+        const Vec3& p = data.points[i].position;
+        const double values[] = {p.x, p.y, p.z};
+        for (std::size_t a = 0; a < 3; ++a)
+            if (changed(values[a]))
+                return describe("Geometric point " + std::to_string(i) + " " + axes[a], values[a]);
+    }
+    for (const PolygonLoad& load : data.polygonLoads)
+        for (std::size_t k = 0; k < 4; ++k)
+            if (changed(load.q[k]))
+                return describe("Distributed load of polygon " + std::to_string(load.polygon) +
+                                    " q" + std::to_string(k),
+                                load.q[k]);
+    for (std::size_t i = 0; i < data.nodes.size(); ++i) {
+        const Vec3& p = data.nodes[i].position;
+        const double values[] = {p.x, p.y, p.z};
+        for (std::size_t a = 0; a < 3; ++a)
+            if (changed(values[a]))
+                return describe("Node " + std::to_string(i) + " " + axes[a], values[a]);
+    }
+    const char* components[] = {"Fx", "Fy", "Fz", "Mx", "My", "Mz"};
+    for (const NodalForce& f : data.forces)
+        for (std::size_t d = 0; d < 6; ++d)
+            if (changed(f.values[d]))
+                return describe("Force on node " + std::to_string(f.node) + " " + components[d],
+                                f.values[d]);
+    return {};
 }
 
 } // namespace
@@ -130,8 +177,13 @@ void writeKvx(std::ostream& out, const ModelData& data) {
 bool writeKvxFile(const std::string& path, const Model& model, platform::MessageBox& messages) {
     std::ostringstream text;
     writeKvx(text, model.data());
-    if (replaceFileContents(path, text.str()))
+    if (replaceFileContents(path, text.str())) {
+        if (std::string changed = firstValueChangedByRounding(model.data()); !changed.empty())
+            messages.show(kWarningCaption,
+                          "The file keeps five decimals, so a value was rounded noticeably.\n" +
+                              changed + ".\nChoose larger units if this matters.");
         return true;
+    }
     messages.show(kWarningCaption, kKvxSaveFailed);
     messages.show(kWarningCaption, kKvxSaveAdvice);
     return false;

@@ -124,6 +124,21 @@ TEST(KvxFile, ModelReadBackMeshesOnWithoutCracksDespiteRoundedCoordinates) {
         EXPECT_LE(uses, 2);
 }
 
+TEST(KvxFile, SavingAValueThatFiveDecimalsLoseWarnsButSaves) {
+    Model model = modelWithEverySection();
+    ASSERT_TRUE(model.applyPolygonLoad({0}, {-1, -1, 2e-6, -1}).ok);
+    RecordingMessageBox messages;
+    const std::string path = tempPath("small_load.kvx");
+    ASSERT_TRUE(writeKvxFile(path, model, messages));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].second.find("Distributed load of polygon 0 q2: 2e-06 is saved as "
+                                            "0.00000"),
+              std::string::npos)
+        << messages.shown[0].second;
+    Model back;
+    EXPECT_TRUE(readKvxFile(path, back, messages));
+}
+
 TEST(KvxFile, LayoutOfTriangleAndEmptySections) {
     ModelData data;
     data.materials = {{210000.0, 0.3}};
