@@ -3,6 +3,7 @@
 #include "preprocessor/mesh/mesh_control.h"
 #include "preprocessor/model/model_data.h"
 #include "preprocessor/model/polygon_geometry.h"
+#include "preprocessor/model/selection.h"
 
 #include <string>
 #include <vector>
@@ -35,14 +36,6 @@ struct MeshResult : EditResult {
 enum class ApplyMode {
     Replace, // the new values take the place of those already on the node
     Add,     // forces add up; restraint flags combine (a DOF fixed by either stays fixed)
-};
-
-// What the user has picked in the window; cleared by Escape and by deletions.
-struct Selection {
-    std::vector<int> points;
-    std::vector<int> polygons;
-    std::vector<int> nodes;
-    std::vector<int> polygonOutline; // point IDs of a polygon being created, in order
 };
 
 // Derived per-record tables that drawing and the dialogs look up.

@@ -111,6 +111,23 @@ TEST(ModelStore, HidingAPolygonHidesItsElementsAndTheNodesOnlyTheyUse) {
         EXPECT_TRUE(n.visible);
 }
 
+TEST(ModelStore, PicksHoldEachIdOnceInPickOrderAndDeletionsForgetThem) {
+    Model model = twoMeshedSquares();
+    std::vector<int>& outline = model.selection().polygonOutline;
+    pick(outline, {3, 1, 2});
+    pick(outline, {1, 0});
+    EXPECT_EQ(outline, (std::vector<int>{3, 1, 2, 0}));
+    unpick(outline, {1, 7});
+    EXPECT_EQ(outline, (std::vector<int>{3, 2, 0}));
+    pick(model.selection().polygons, {1});
+    ASSERT_TRUE(model.deletePolygons(model.selection().polygons).ok);
+    EXPECT_TRUE(model.selection().polygons.empty());
+    EXPECT_TRUE(model.selection().polygonOutline.empty());
+    pick(model.selection().points, {0});
+    model.escape();
+    EXPECT_TRUE(model.selection().points.empty());
+}
+
 TEST(ModelStore, BadInputIsRefusedAndLeavesTheModelAsItWas) {
     Model model = modelWithAttributes();
     int a = addPoint(model, 0, 0), b = addPoint(model, 1, 0), c = addPoint(model, 2, 0);
