@@ -2,6 +2,7 @@
 
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
+#include <FL/x.H>
 
 #include <algorithm>
 #include <cmath>
@@ -30,13 +31,18 @@ int fltkFontFor(const Font& font) {
 }
 
 FltkCanvas::FltkCanvas(int originX, int originY, int width, int height)
-    : ox_(originX), oy_(originY), width_(width), height_(height) {
-    fl_push_clip(ox_, oy_, width_, height_);
+    : ox_(originX), oy_(originY), width_(width), height_(height),
+      drawing_(fl_gc != nullptr) {
+    // Outside a paint (no drawing surface) only the text measures are usable.
+    if (drawing_)
+        fl_push_clip(ox_, oy_, width_, height_);
 }
 
 FltkCanvas::~FltkCanvas() {
-    fl_line_style(0);
-    fl_pop_clip();
+    if (drawing_) {
+        fl_line_style(0);
+        fl_pop_clip();
+    }
 }
 
 int FltkCanvas::px(double x) const {

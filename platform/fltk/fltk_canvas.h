@@ -7,6 +7,7 @@ namespace shellfem::platform::fltk {
 // Draws the Canvas calls with FLTK's drawing functions into the current
 // drawing surface (the back buffer of a double-buffered window while it
 // paints). Coordinates are relative to (originX, originY), clipped to the area.
+// Made outside a paint, it only measures text.
 class FltkCanvas : public Canvas {
 public:
     FltkCanvas(int originX, int originY, int width, int height);
@@ -35,6 +36,7 @@ private:
     int py(double y) const;
 
     int ox_, oy_, width_, height_;
+    bool drawing_;
     Pen pen_;
     Color brush_;
     Color textColor_;

@@ -1,0 +1,5 @@
+#!/usr/bin/env bash
+# run_under_xvfb.sh PROGRAM [ARGS...]: runs a test program on a virtual display,
+# bounded in time; exit 77 (skipped) when xvfb-run is not installed.
+command -v xvfb-run >/dev/null 2>&1 || { echo "SKIP: xvfb-run is not installed"; exit 77; }
+exec timeout 100 xvfb-run -a -s "-screen 0 1280x800x24" "$@"
