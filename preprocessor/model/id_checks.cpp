@@ -1,5 +1,7 @@
 #include "preprocessor/model/id_checks.h"
 
+#include <algorithm>
+
 namespace shellfem::preprocessor {
 
 std::string checkIds(const std::vector<int>& ids, std::size_t count, const char* kind) {
@@ -22,6 +24,14 @@ std::vector<bool> markIds(const std::vector<int>& ids, std::size_t count) {
     for (int id : ids)
         marked[static_cast<std::size_t>(id)] = true;
     return marked;
+}
+
+std::vector<int> withoutRepeats(const std::vector<int>& ids) {
+    std::vector<int> unique;
+    for (int id : ids)
+        if (std::find(unique.begin(), unique.end(), id) == unique.end())
+            unique.push_back(id);
+    return unique;
 }
 
 } // namespace shellfem::preprocessor

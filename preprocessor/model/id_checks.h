@@ -17,4 +17,7 @@ std::string checkAttributes(const ModelData& data, int material, int thickness);
 // A flag per record, set for the IDs listed (which must be in range).
 std::vector<bool> markIds(const std::vector<int>& ids, std::size_t count);
 
+// The IDs in the order given, each at its first occurrence only.
+std::vector<int> withoutRepeats(const std::vector<int>& ids);
+
 } // namespace shellfem::preprocessor

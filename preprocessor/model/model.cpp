@@ -262,16 +262,17 @@ EditResult Model::applyRestraints(const std::vector<int>& nodes, const std::arra
     for (int flag : flags)
         if (flag != 0 && flag != 1)
             return refusedEdit("Restraint flags must be 0 (free) or 1 (fixed).");
-    std::vector<int> recordOfNode = display_.restraintOfNode;
-    for (int node : nodes) {
-        int& existing = recordOfNode[static_cast<std::size_t>(node)];
+    const std::vector<int> picked = withoutRepeats(nodes);
+    if (mode == ApplyMode::Replace)
+        removeRestraints(picked);
+    for (int node : picked) {
+        int existing = display_.restraintOfNode[static_cast<std::size_t>(node)];
         if (existing < 0) {
-            existing = static_cast<int>(data_.restraints.size());
             data_.restraints.push_back({node, flags});
         } else {
             Restraint& r = data_.restraints[static_cast<std::size_t>(existing)];
             for (std::size_t d = 0; d < 6; ++d)
-                r.flags[d] = mode == ApplyMode::Add ? std::max(r.flags[d], flags[d]) : flags[d];
+                r.flags[d] = std::max(r.flags[d], flags[d]);
         }
     }
     rebuildDerived();
@@ -285,16 +286,17 @@ EditResult Model::applyForces(const std::vector<int>& nodes, const std::array<do
     for (double value : values)
         if (!std::isfinite(value))
             return refusedEdit("Force and moment components must be finite numbers.");
-    std::vector<int> recordOfNode = display_.forceOfNode;
-    for (int node : nodes) {
-        int& existing = recordOfNode[static_cast<std::size_t>(node)];
+    const std::vector<int> picked = withoutRepeats(nodes);
+    if (mode == ApplyMode::Replace)
+        removeForces(picked);
+    for (int node : picked) {
+        int existing = display_.forceOfNode[static_cast<std::size_t>(node)];
         if (existing < 0) {
-            existing = static_cast<int>(data_.forces.size());
             data_.forces.push_back({node, values});
         } else {
             NodalForce& f = data_.forces[static_cast<std::size_t>(existing)];
             for (std::size_t d = 0; d < 6; ++d)
-                f.values[d] = mode == ApplyMode::Add ? f.values[d] + values[d] : values[d];
+                f.values[d] += values[d];
         }
     }
     rebuildDerived();

@@ -34,7 +34,7 @@ struct MeshResult : EditResult {
 };
 
 enum class ApplyMode {
-    Replace, // the new values take the place of those already on the node
+    Replace, // the node's earlier records go; one record with the new values remains
     Add,     // forces add up; restraint flags combine (a DOF fixed by either stays fixed)
 };
 

@@ -84,17 +84,32 @@ TEST(ModelStore, RestraintsAndForcesAreReplacedOrCombinedAsAsked) {
     int node = model.data().restraints[0].node;
     ASSERT_TRUE(model.applyRestraints({node}, {0, 0, 1, 0, 0, 0}, ApplyMode::Replace).ok);
     ASSERT_TRUE(model.applyRestraints({node, node}, {1, 0, 0, 0, 0, 0}, ApplyMode::Add).ok);
-    int record = model.display().restraintOfNode[static_cast<std::size_t>(node)];
-    EXPECT_EQ(model.data().restraints[static_cast<std::size_t>(record)].flags,
+    int restraint = model.display().restraintOfNode[static_cast<std::size_t>(node)];
+    EXPECT_EQ(model.data().restraints[static_cast<std::size_t>(restraint)].flags,
               (std::array<int, 6>{1, 0, 1, 0, 0, 0}));
     EXPECT_FALSE(model.applyRestraints({node}, {2, 0, 0, 0, 0, 0}, ApplyMode::Add).ok);
 
     int tip = model.data().forces[0].node;
-    ASSERT_TRUE(model.applyForces({tip}, {1, 0, 0, 0, 0, 0}, ApplyMode::Add).ok);
+    ASSERT_TRUE(model.applyForces({tip, tip}, {1, 0, 0, 0, 0, 0}, ApplyMode::Add).ok);
     EXPECT_EQ(model.data().forces[0].values, (std::array<double, 6>{1, 0, -3, 0, 0, 0}));
     ASSERT_TRUE(model.applyForces({tip}, {0, 2, 0, 0, 0, 0}, ApplyMode::Replace).ok);
-    EXPECT_EQ(model.data().forces[0].values, (std::array<double, 6>{0, 2, 0, 0, 0, 0}));
-    EXPECT_EQ(model.data().forces.size(), 3u);
+    ASSERT_EQ(model.data().forces.size(), 3u);
+    int record = model.display().forceOfNode[static_cast<std::size_t>(tip)];
+    EXPECT_EQ(model.data().forces[static_cast<std::size_t>(record)].values,
+              (std::array<double, 6>{0, 2, 0, 0, 0, 0}));
+
+    // A node with two records from a file: Replace leaves only the new one.
+    ModelData data = model.data();
+    data.restraints.push_back({node, {0, 0, 0, 0, 0, 1}});
+    model.assign(data);
+    ASSERT_TRUE(model.applyRestraints({node}, {0, 1, 0, 0, 0, 0}, ApplyMode::Replace).ok);
+    int records = 0;
+    for (const Restraint& r : model.data().restraints)
+        if (r.node == node) {
+            ++records;
+            EXPECT_EQ(r.flags, (std::array<int, 6>{0, 1, 0, 0, 0, 0}));
+        }
+    EXPECT_EQ(records, 1);
     EXPECT_FALSE(model.applyForces({-1}, {0, 2, 0, 0, 0, 0}, ApplyMode::Replace).ok);
 }
 
