@@ -19,8 +19,6 @@ public:
     // Index of the stored position that `p` merges with, storing `p` if there is none.
     int insert(const Vec3& p);
 
-    const std::vector<Vec3>& positions() const { return positions_; }
-
 private:
     struct Cell {
         std::int64_t i, j, k;

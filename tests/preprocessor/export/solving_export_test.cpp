@@ -47,6 +47,41 @@ TEST(SolvingExport, LinearlyVaryingLoadIsInterpolatedToEveryElementCorner) {
     EXPECT_EQ(solving.nodes.size(), 12u);
 }
 
+TEST(SolvingExport, LoadOnATrapezoidTakesTheCornerValuesAndEdgeAveragesExactly) {
+    Model model = modelWithAttributes();
+    std::vector<Vec3> corners{{0, 0, 0}, {4, 0, 0}, {3, 2, 1}, {0.5, 3, 0}};
+    std::vector<int> points;
+    for (const Vec3& c : corners)
+        points.push_back(addPoint(model, c.x, c.y, c.z));
+    int plate = addPolygon(model, points);
+    ASSERT_TRUE(model.meshPolygons({plate}, divisions(4, 2)).ok);
+    ASSERT_TRUE(model.applyRestraints({0}, {1, 1, 1, 1, 1, 1}, ApplyMode::Replace).ok);
+    const std::array<double, 4> q{1, 5, -2, 7};
+    ASSERT_TRUE(model.applyPolygonLoad({plate}, q).ok);
+    SolvingModel solving;
+    std::string error;
+    ASSERT_TRUE(buildSolvingModel(model.data(), solving, error)) << error;
+    // Expected intensity at the corners and at the middles of the edges.
+    std::vector<std::pair<Vec3, double>> known;
+    for (std::size_t k = 0; k < 4; ++k) {
+        known.push_back({corners[k], q[k]});
+        known.push_back({0.5 * (corners[k] + corners[(k + 1) % 4]), 0.5 * (q[k] + q[(k + 1) % 4])});
+    }
+    int checked = 0;
+    for (const DistributedLoadRecord& load : solving.loads)
+        for (std::size_t c = 0; c < 4; ++c) {
+            const Vec3& p = solving.nodes[static_cast<std::size_t>(
+                solving.elements[static_cast<std::size_t>(load.element)].nodes[c])];
+            for (const auto& [where, value] : known)
+                if (length(p - where) < 1e-12) {
+                    EXPECT_NEAR(load.q[c], value, 1e-12);
+                    ++checked;
+                }
+        }
+    // Corners lie in one element each; edge middles in two.
+    EXPECT_EQ(checked, 4 + 4 * 2);
+}
+
 TEST(SolvingExport, ElementsTakeTheirPolygonsAttributesAndOtherPolygonsAUniformLoad) {
     Model model = restrainedParallelogram();
     ASSERT_TRUE(model.addMaterial({70000, 0.25}).ok);
