@@ -1,7 +1,7 @@
 #include "formats/solving_file.h"
 
 #include "formats/number_format.h"
-#include "formats/pattern_scanner.h"
+#include "formats/record_reader.h"
 
 #include <algorithm>
 #include <fstream>
@@ -13,71 +13,31 @@ namespace {
 
 // Reads the file section by section. Every method returns false after storing
 // a message that names the line, the record and what is wrong.
-class SolvingFileReader {
+class SolvingFileReader : public RecordReader {
 public:
     SolvingFileReader(std::string text, std::string fileName)
-        : scan_(std::move(text)), fileName_(std::move(fileName)) {}
+        : RecordReader(std::move(text), std::move(fileName), "index") {}
 
     ReadResult read(SolvingModel& model) {
         if (!readHeader())
-            return result_;
+            return result();
         if (!readMaterials(model) || !readThicknesses(model) || !readNodes(model) ||
             !readElements(model) || !readRestraints(model) || !readForces(model) ||
             !readLoads(model))
             model = SolvingModel{};
-        return result_;
+        return result();
     }
 
 private:
-    bool fail(std::size_t at, const std::string& record, const std::string& problem,
-              ReadStatus status = ReadStatus::Malformed) {
-        result_.status = status;
-        result_.message = fileName_ + ", " + scan_.describe(at) + "\n  " + record + ": " + problem;
-        return false;
-    }
-
     bool readHeader() {
         std::size_t at = scan_.position();
         double release = 0.0;
         if (!scan_.literal("### Quon_Shell release=") || !scan_.readDouble(release) ||
             !scan_.literal(" ###\n"))
             return fail(at, "header", "expected \"### Quon_Shell release=1.0 ###\"");
-        if (release != 1.0) {
-            result_.status = ReadStatus::WrongVersion;
-            result_.message = "Release File Number error!";
-            return false;
-        }
+        if (release != 1.0)
+            return failVersion("Release File Number error!");
         return true;
-    }
-
-    bool readCount(std::string_view label, const char* name, int& count) {
-        std::size_t at = scan_.position();
-        if (!scan_.literal(label) || !scan_.readInt(count))
-            return fail(at, std::string(name) + " count",
-                        "expected \"" + std::string(label) + "<count>\"");
-        if (count < 0)
-            return fail(at, std::string(name) + " count", "the count is negative");
-        scan_.literal("\n");
-        return true;
-    }
-
-    template <class T> void reserve(std::vector<T>& list, int count) {
-        // A record takes at least a few characters, so a count larger than the
-        // rest of the file cannot be honest: do not allocate for it.
-        list.reserve(std::min<std::size_t>(static_cast<std::size_t>(count), scan_.remainingSize()));
-    }
-
-    bool checkIndex(std::size_t at, const std::string& record, const char* what, int index,
-                    std::size_t size, const char* countName) {
-        if (index >= 0 && static_cast<std::size_t>(index) < size)
-            return true;
-        return fail(at, record,
-                    std::string(what) + " index " + std::to_string(index) + " is out of range (" +
-                        countName + "=" + std::to_string(size) + ")");
-    }
-
-    static std::string recordName(const char* kind, std::size_t i) {
-        return std::string(kind) + " " + std::to_string(i);
     }
 
     bool readMaterials(SolvingModel& model) {
@@ -170,18 +130,9 @@ private:
             return false;
         reserve(model.restraints, count);
         for (int i = 0; i < count; ++i) {
-            std::size_t at = scan_.position();
             RestraintRecord r;
-            bool ok = scan_.readInt(r.node) && scan_.literal(":");
-            for (int& flag : r.flags)
-                ok = ok && scan_.readInt(flag);
-            if (!ok)
-                return fail(at, recordName("restraint", i),
-                            "expected \"<node>:<UX> <UY> <UZ> <RX> <RY> <RZ>\"");
-            if (!checkIndex(at, recordName("restraint", i), "node", r.node, model.nodes.size(),
-                            "NPOIN"))
+            if (!readRestraint(i, model.nodes.size(), r.node, r.flags))
                 return false;
-            scan_.literal("\n");
             model.restraints.push_back(r);
         }
         return true;
@@ -193,16 +144,8 @@ private:
             return false;
         reserve(model.forces, count);
         for (int i = 0; i < count; ++i) {
-            std::size_t at = scan_.position();
             ForceRecord f;
-            bool ok = scan_.readInt(f.node) && scan_.literal("<");
-            for (std::size_t d = 0; d < 6; ++d)
-                ok = ok && scan_.readDouble(f.values[d]) && scan_.literal(d < 5 ? "," : ">\n");
-            if (!ok)
-                return fail(at, recordName("force", i),
-                            "expected \"<node><<Fx>,<Fy>,<Fz>,<Mx>,<My>,<Mz>>\"");
-            if (!checkIndex(at, recordName("force", i), "node", f.node, model.nodes.size(),
-                            "NPOIN"))
+            if (!readForce(i, model.nodes.size(), f.node, f.values))
                 return false;
             model.forces.push_back(f);
         }
@@ -230,10 +173,6 @@ private:
         }
         return true;
     }
-
-    PatternScanner scan_;
-    std::string fileName_;
-    ReadResult result_;
 };
 
 } // namespace

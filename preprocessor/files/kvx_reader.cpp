@@ -1,6 +1,6 @@
 #include "preprocessor/files/kvx_file.h"
 
-#include "formats/pattern_scanner.h"
+#include "formats/record_reader.h"
 
 #include <algorithm>
 #include <fstream>
@@ -12,68 +12,29 @@ namespace {
 
 // Reads the file section by section. Every method returns false after storing a
 // message that names the line, the record and what is wrong.
-class KvxReader {
+class KvxReader : public RecordReader {
 public:
     KvxReader(std::string text, std::string fileName)
-        : scan_(std::move(text)), fileName_(std::move(fileName)) {}
+        : RecordReader(std::move(text), std::move(fileName), "ID") {}
 
     ReadResult read(ModelData& data) {
         if (!readHeader() || !readMaterials(data) || !readThicknesses(data) || !readPoints(data) ||
             !readPolygons(data) || !readLoads(data) || !readNodes(data) || !readElements(data) ||
             !readRestraints(data) || !readForces(data))
             data = ModelData{};
-        return result_;
+        return result();
     }
 
 private:
-    bool fail(std::size_t at, const std::string& record, const std::string& problem) {
-        result_.status = ReadStatus::Malformed;
-        result_.message = fileName_ + ", " + scan_.describe(at) + "\n  " + record + ": " + problem;
-        return false;
-    }
-
-    static std::string recordName(const char* kind, int i) {
-        return std::string(kind) + " " + std::to_string(i);
-    }
-
     bool readHeader() {
         std::size_t at = scan_.position();
         double version = 0.0;
         if (!scan_.literal("### Corvanta R") || !scan_.readDouble(version) ||
             !scan_.literal(" ###\n"))
             return fail(at, "header", "expected \"### Corvanta R1.00 ###\"");
-        if (version != 1.0) {
-            result_.status = ReadStatus::WrongVersion;
-            result_.message = kKvxVersionError;
-            return false;
-        }
+        if (version != 1.0)
+            return failVersion(kKvxVersionError);
         return true;
-    }
-
-    bool readCount(std::string_view label, const char* name, int& count) {
-        std::size_t at = scan_.position();
-        if (!scan_.literal(label) || !scan_.readInt(count))
-            return fail(at, std::string(name) + " count",
-                        "expected \"" + std::string(label) + "<count>\"");
-        if (count < 0)
-            return fail(at, std::string(name) + " count", "the count is negative");
-        scan_.literal("\n");
-        return true;
-    }
-
-    // A record takes at least a few characters, so a count larger than the rest of
-    // the file cannot be honest: do not allocate for it (the first missing record fails).
-    template <class T> void reserve(std::vector<T>& list, int count) {
-        list.reserve(std::min<std::size_t>(static_cast<std::size_t>(count), scan_.remainingSize()));
-    }
-
-    bool checkIndex(std::size_t at, const std::string& record, const char* what, int index,
-                    std::size_t size, const char* countName) {
-        if (index >= 0 && static_cast<std::size_t>(index) < size)
-            return true;
-        return fail(at, record,
-                    std::string(what) + " ID " + std::to_string(index) + " is out of range (" +
-                        countName + "=" + std::to_string(size) + ")");
     }
 
     bool checkOwnId(std::size_t at, const std::string& record, int id, int position) {
@@ -258,18 +219,9 @@ private:
             return false;
         reserve(data.restraints, count);
         for (int i = 0; i < count; ++i) {
-            std::size_t at = scan_.position();
             Restraint r;
-            bool ok = scan_.readInt(r.node) && scan_.literal(":");
-            for (int& flag : r.flags)
-                ok = ok && scan_.readInt(flag);
-            if (!ok)
-                return fail(at, recordName("restraint", i),
-                            "expected \"<node>:<UX> <UY> <UZ> <RX> <RY> <RZ>\"");
-            if (!checkIndex(at, recordName("restraint", i), "node", r.node, data.nodes.size(),
-                            "NPOIN"))
+            if (!readRestraint(i, data.nodes.size(), r.node, r.flags))
                 return false;
-            scan_.literal("\n");
             data.restraints.push_back(r);
         }
         return true;
@@ -281,24 +233,13 @@ private:
             return false;
         reserve(data.forces, count);
         for (int i = 0; i < count; ++i) {
-            std::size_t at = scan_.position();
             NodalForce f;
-            bool ok = scan_.readInt(f.node) && scan_.literal("<");
-            for (std::size_t d = 0; d < 6; ++d)
-                ok = ok && scan_.readDouble(f.values[d]) && scan_.literal(d < 5 ? "," : ">\n");
-            if (!ok)
-                return fail(at, recordName("force", i),
-                            "expected \"<node><<Fx>,<Fy>,<Fz>,<Mx>,<My>,<Mz>>\"");
-            if (!checkIndex(at, recordName("force", i), "node", f.node, data.nodes.size(), "NPOIN"))
+            if (!readForce(i, data.nodes.size(), f.node, f.values))
                 return false;
             data.forces.push_back(f);
         }
         return true;
     }
-
-    PatternScanner scan_;
-    std::string fileName_;
-    ReadResult result_;
 };
 
 } // namespace
