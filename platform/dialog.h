@@ -27,8 +27,8 @@ struct ControlSpec {
     int id = 0; // 0 for controls the program never addresses
     std::string text;
     int x = 0, y = 0, width = 0, height = 0;
-    int group = 0;                  // radio buttons of one group share a number
-    int labelWidth = 0;             // Edit: width of the label left of the field (inside x..x+width)
+    int group = 0;      // radio buttons of one group share a number
+    int labelWidth = 0; // Edit: width of the label left of the field (inside x..x+width)
     std::vector<std::string> items; // ComboBox entries, or ListView column titles
 };
 
@@ -62,7 +62,7 @@ public:
     virtual bool checked(int id) const = 0;       // radio button or check box
     virtual void setChecked(int id, bool on) = 0; // a radio button clears its group's others
     virtual void setEnabled(int id, bool on) = 0;
-    virtual int selection(int id) const = 0;             // combo or list row, -1 for none
+    virtual int selection(int id) const = 0; // combo or list row, -1 for none
     virtual void setSelection(int id, int index) = 0;
     virtual void setItems(int id, const std::vector<std::string>& items) = 0; // combo entries
     virtual void setRows(int id, const std::vector<std::vector<std::string>>& rows) = 0; // list

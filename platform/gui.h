@@ -16,7 +16,7 @@ namespace shellfem::platform {
 // An open- or save-file dialog as the Windows programs describe it.
 struct FileDialogSpec {
     std::string title;
-    std::string filter;           // "Text Files (*.txt)": a description with the patterns in brackets
+    std::string filter; // "Text Files (*.txt)": a description with the patterns in brackets
     std::string defaultExtension; // "txt": added to a chosen name that has no extension
 };
 

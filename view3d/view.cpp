@@ -179,9 +179,9 @@ bool View::rotate(RotationAxis axis, double angle) {
     const int r = axis == RotationAxis::ScreenVertical ? 1 : 0;
     const Vec3 direction{inverse[r * 4], inverse[r * 4 + 1], inverse[r * 4 + 2]};
 
-    const Matrix4 turn = multiply(multiply(translationMatrix(-1.0 * pivot),
-                                           rotationMatrix(direction, angle)),
-                                  translationMatrix(pivot));
+    const Matrix4 turn =
+        multiply(multiply(translationMatrix(-1.0 * pivot), rotationMatrix(direction, angle)),
+                 translationMatrix(pivot));
     matrix_ = multiply(turn, matrix_);
     reorthonormaliseRows(matrix_);
     project();

@@ -27,9 +27,9 @@ struct ModelExtent {
 
 // Where the projection plane lies in the window (Part 5.1's cx, cy, cu, cv and scale).
 struct Placement {
-    int cx = 0;       // pixel onto which the plane centre (cu, cv) falls
+    int cx = 0; // pixel onto which the plane centre (cu, cv) falls
     int cy = 0;
-    double cu = 0.0;  // plane point shown at (cx, cy)
+    double cu = 0.0; // plane point shown at (cx, cy)
     double cv = 0.0;
     double scale = 1.0; // pixels per model unit
 };

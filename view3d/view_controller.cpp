@@ -152,7 +152,7 @@ std::optional<RubberBand> ViewController::rubberBand() const {
     if (rectanglePick()) {
         platform::Pen pen{{255, 0, 255}, 1};
         pen.style = mouse_.current.x < mouse_.corner1.x ? platform::LineStyle::Dash
-                                                          : platform::LineStyle::Solid;
+                                                        : platform::LineStyle::Solid;
         return RubberBand{mouse_.corner1, mouse_.corner2, pen};
     }
     return std::nullopt;

@@ -67,7 +67,7 @@ public:
 
     const MouseState& mouse() const { return mouse_; }
     int mode() const { return mouse_.mode; }
-    void setMode(int mode);     // the click counter goes back to 0
+    void setMode(int mode); // the click counter goes back to 0
     void resetClicks() { mouse_.clicks = 0; }
     void setPickHandler(PickHandler* handler) { pickHandler_ = handler; }
 

@@ -183,13 +183,12 @@ void SelectionDialog::onCommand(platform::Dialog& dialog, int id) {
 void SelectionDialog::selectRangeFromFields(platform::Dialog& dialog, bool select) {
     int first = 0, last = 0, step = 1;
     const std::string to = dialog.text(kTo), stepText = dialog.text(kStep);
-    const bool ok = parseWholeNumber(dialog.text(kFrom), first) &&
-                    (to.find_first_not_of(" \t") == std::string::npos
-                         ? (last = first, true)
-                         : parseWholeNumber(to, last)) &&
-                    (stepText.find_first_not_of(" \t") == std::string::npos
-                         ? (step = 1, true)
-                         : parseWholeNumber(stepText, step));
+    const bool ok =
+        parseWholeNumber(dialog.text(kFrom), first) &&
+        (to.find_first_not_of(" \t") == std::string::npos ? (last = first, true)
+                                                          : parseWholeNumber(to, last)) &&
+        (stepText.find_first_not_of(" \t") == std::string::npos ? (step = 1, true)
+                                                                : parseWholeNumber(stepText, step));
     if (!ok) {
         app_.gui().show(kWarningCaption,
                         "From, To and Step must be whole numbers (To and Step may be left empty).");
@@ -203,8 +202,7 @@ void SelectionDialog::selectRangeFromFields(platform::Dialog& dialog, bool selec
 void SelectionDialog::saveSelection() {
     const bool elements = kind_ == SelectionKind::Elements;
     const std::optional<std::string> path = app_.gui().chooseFileToSave(
-        {elements ? "Save selected elements" : "Save selected nodes", "Text Files (*.txt)",
-         "txt"});
+        {elements ? "Save selected elements" : "Save selected nodes", "Text Files (*.txt)", "txt"});
     if (!path)
         return;
     std::ofstream out(*path);
@@ -218,8 +216,7 @@ void SelectionDialog::saveSelection() {
 void SelectionDialog::loadSelection() {
     const bool elements = kind_ == SelectionKind::Elements;
     const std::optional<std::string> path = app_.gui().chooseFileToOpen(
-        {elements ? "Open selected elements" : "Open selected nodes", "Text Files (*.txt)",
-         "txt"});
+        {elements ? "Open selected elements" : "Open selected nodes", "Text Files (*.txt)", "txt"});
     if (!path)
         return;
     std::ifstream in(*path);

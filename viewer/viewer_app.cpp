@@ -8,15 +8,15 @@
 namespace shellfem::viewer {
 
 namespace {
-constexpr double kStartAlpha = 225.0; // degrees: π·1.25
-constexpr double kStartBeta = 35.26;  // degrees: π·0.1958888888888889
+constexpr double kStartAlpha = 225.0;      // degrees: π·1.25
+constexpr double kStartBeta = 35.26;       // degrees: π·0.1958888888888889
 constexpr double kNodePickTolerance = 6.0; // pixels
 } // namespace
 
-ViewerApp::ViewerApp(platform::Gui& gui, platform::ProcessServices& process,
-                     std::ostream& console)
+ViewerApp::ViewerApp(platform::Gui& gui, platform::ProcessServices& process, std::ostream& console)
     : gui_(gui), process_(process), console_(console), controller_(kStartAlpha, kStartBeta),
-      viewKit_(controller_, [this] { redraw(); }, view3d::viewerViewKitIds()),
+      viewKit_(
+          controller_, [this] { redraw(); }, view3d::viewerViewKitIds()),
       elementDialog_(*this, SelectionKind::Elements), nodeDialog_(*this, SelectionKind::Nodes) {
     controller_.setPickHandler(this);
 }
@@ -94,9 +94,9 @@ void ViewerApp::redraw() {
 void ViewerApp::onPaint(platform::Canvas& canvas) {
     const platform::Color background = backgroundColor();
     canvas.setBrush(background);
-    canvas.rectangle({0, 0}, {static_cast<double>(canvas.width() - 1),
-                              static_cast<double>(canvas.height() - 1)},
-                     true, false);
+    canvas.rectangle(
+        {0, 0}, {static_cast<double>(canvas.width() - 1), static_cast<double>(canvas.height() - 1)},
+        true, false);
     if (loaded_)
         drawContourPlot(canvas, model_, projectedNodes(), display_, selection_, background);
     controller_.drawRubberBand(canvas);

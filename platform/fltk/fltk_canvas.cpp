@@ -31,8 +31,7 @@ int fltkFontFor(const Font& font) {
 }
 
 FltkCanvas::FltkCanvas(int originX, int originY, int width, int height)
-    : ox_(originX), oy_(originY), width_(width), height_(height),
-      drawing_(fl_gc != nullptr) {
+    : ox_(originX), oy_(originY), width_(width), height_(height), drawing_(fl_gc != nullptr) {
     // Outside a paint (no drawing surface) only the text measures are usable.
     if (drawing_)
         fl_push_clip(ox_, oy_, width_, height_);

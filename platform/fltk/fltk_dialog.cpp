@@ -48,11 +48,12 @@ std::string browserLine(const std::vector<std::string>& cells, bool header) {
 }
 } // namespace
 
-FltkDialog::FltkDialog(const DialogTemplate& form, DialogHandler& handler)
+FltkDialog::FltkDialog(const DialogTemplate& form, DialogHandler& handler, int x, int y)
     : form_(form), handler_(handler) {
     Fl_Group* saved = Fl_Group::current();
     Fl_Group::current(nullptr);
-    window_ = new Fl_Window(form.width, form.height);
+    window_ = x >= 0 && y >= 0 ? new Fl_Window(x, y, form.width, form.height)
+                               : new Fl_Window(form.width, form.height);
     window_->copy_label(form.title.c_str());
     window_->begin();
     for (const ControlSpec& c : form.controls) {
@@ -223,7 +224,7 @@ int FltkDialog::selection(int id) const {
         return static_cast<Fl_Choice*>(c->widget)->value();
     if (c->spec.kind == ControlKind::ListView) {
         const int line = static_cast<Fl_Hold_Browser*>(c->widget)->value(); // 1-based, 0: none
-        const int first = c->spec.items.empty() ? 1 : 2;                  // past the header
+        const int first = c->spec.items.empty() ? 1 : 2;                    // past the header
         return line >= first ? line - first : -1;
     }
     return -1;

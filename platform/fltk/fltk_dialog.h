@@ -14,7 +14,8 @@ namespace shellfem::platform::fltk {
 // the program's main window (non-modal) and is destroyed with this object.
 class FltkDialog : public Dialog {
 public:
-    FltkDialog(const DialogTemplate& form, DialogHandler& handler);
+    // Placed with its top-left corner at (x, y) on the screen, or where the window system likes.
+    FltkDialog(const DialogTemplate& form, DialogHandler& handler, int x = -1, int y = -1);
     ~FltkDialog() override;
 
     std::string text(int id) const override;

@@ -10,6 +10,7 @@
 #include <FL/fl_ask.H>
 #include <FL/x.H>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ostream>
 
@@ -44,8 +45,9 @@ FltkGui::~FltkGui() = default;
 bool FltkGui::openDisplay(std::ostream& errors) {
     const char* name = std::getenv("DISPLAY");
     if (name == nullptr || *name == '\0') {
-        errors << program_ << ": no graphical display: the environment variable DISPLAY is not "
-                              "set.\n"
+        errors << program_
+               << ": no graphical display: the environment variable DISPLAY is not "
+                  "set.\n"
                << program_ << " is a windowed program; run it on a desktop (or under xvfb-run)."
                << std::endl;
         return false;
@@ -123,9 +125,19 @@ std::optional<std::string> FltkGui::chooseFileToSave(const FileDialogSpec& spec)
     return chooseFile(spec, true);
 }
 
-std::unique_ptr<Dialog> FltkGui::openModeless(const DialogTemplate& form,
-                                              DialogHandler& handler) {
-    return std::make_unique<FltkDialog>(form, handler);
+std::unique_ptr<Dialog> FltkGui::openModeless(const DialogTemplate& form, DialogHandler& handler) {
+    int x = -1, y = -1;
+    if (main_ != nullptr && main_->shown()) {
+        // Inside the main window's right edge, stepped so that dialogs do not hide each other.
+        const int step = 28 * (dialogsOpened_++ % 5);
+        x = std::max(0, main_->x() + main_->w() - form.width - 12 - step);
+        y = main_->y() + 40 + step;
+        int sx = 0, sy = 0, sw = 0, sh = 0;
+        Fl::screen_xywh(sx, sy, sw, sh, main_->x(), main_->y());
+        if (main_->x() + main_->w() + form.width + 8 <= sx + sw) // room beside it: use that
+            x = main_->x() + main_->w() + 8;
+    }
+    return std::make_unique<FltkDialog>(form, handler, x, y);
 }
 
 void FltkGui::quit(int exitCode) {

@@ -5,6 +5,8 @@
 #include <iosfwd>
 #include <string>
 
+class Fl_Window;
+
 namespace shellfem::platform::fltk {
 
 // The desktop services over FLTK. Create one per program, call openDisplay
@@ -32,10 +34,16 @@ public:
 
     bool quitting() const { return quitting_; }
 
+    // The program's main window: modeless dialogs open at its right-hand side,
+    // beside the drawing rather than over the menu bar.
+    void setMainWindow(Fl_Window* window) { main_ = window; }
+
 private:
     std::optional<std::string> chooseFile(const FileDialogSpec& spec, bool save);
 
     std::string program_;
+    Fl_Window* main_ = nullptr;
+    int dialogsOpened_ = 0;
     int exitCode_ = 0;
     bool quitting_ = false;
 };

@@ -178,6 +178,7 @@ FltkMainWindow::FltkMainWindow(FltkGui& gui, const std::string& title, int width
 }
 
 FltkMainWindow::~FltkMainWindow() {
+    impl_->gui.setMainWindow(nullptr);
     if (impl_->window) {
         impl_->window->hide();
         delete impl_->window;
@@ -186,6 +187,7 @@ FltkMainWindow::~FltkMainWindow() {
 
 void FltkMainWindow::show() {
     impl_->window->show();
+    impl_->gui.setMainWindow(impl_->window);
     impl_->area->take_focus();
     impl_->handler.onSize(impl_->area->w(), impl_->area->h());
 }

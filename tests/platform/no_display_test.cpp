@@ -42,8 +42,7 @@ TEST(NoDisplay, UnreachableDisplayIsReportedClearly) {
     FltkGui gui("Corvanta");
     std::ostringstream errors;
     EXPECT_FALSE(gui.openDisplay(errors));
-    EXPECT_NE(errors.str().find("cannot open the graphical display \":4711\""),
-              std::string::npos)
+    EXPECT_NE(errors.str().find("cannot open the graphical display \":4711\""), std::string::npos)
         << errors.str();
 }
 

@@ -137,7 +137,8 @@ TEST(ViewController, ZoomWindowDrawsAWhiteBandThenZooms) {
     const PlanePoint b = c.view().pixelToPlane({300, 250});
     c.leftButton({300, 250});
     EXPECT_FALSE(c.rubberBand());
-    EXPECT_NEAR(c.view().placement().scale, std::min(800 / std::fabs(b.u - a.u), 600 / std::fabs(b.v - a.v)), 1e-9);
+    EXPECT_NEAR(c.view().placement().scale,
+                std::min(800 / std::fabs(b.u - a.u), 600 / std::fabs(b.v - a.v)), 1e-9);
     const PlanePoint mid = c.view().pixelToPlane({400, 300});
     EXPECT_NEAR(mid.u, (a.u + b.u) / 2, 1e-12);
     EXPECT_NEAR(mid.v, (a.v + b.v) / 2, 1e-12);

@@ -50,9 +50,8 @@ TEST_F(Fixture, EveryStandardViewSetsItsAnglesFitsAndRedraws) {
         EXPECT_EQ(controller.betaDegrees(), kStandardViews[i].beta);
         EXPECT_EQ(d.text(ids.alpha), platform::twoDecimals(kStandardViews[i].alpha));
         EXPECT_EQ(d.text(ids.beta), platform::twoDecimals(kStandardViews[i].beta));
-        EXPECT_EQ(controller.view().matrix(),
-                  viewMatrix(degreesToRadians(kStandardViews[i].alpha),
-                             degreesToRadians(kStandardViews[i].beta)));
+        EXPECT_EQ(controller.view().matrix(), viewMatrix(degreesToRadians(kStandardViews[i].alpha),
+                                                         degreesToRadians(kStandardViews[i].beta)));
         EXPECT_EQ(controller.view().placement().cx, 400) << kStandardViews[i].name; // fitted
     }
     EXPECT_EQ(d.text(ids.alpha), "-45.00");
@@ -117,9 +116,9 @@ TEST(ViewKitIdsTest, BothTemplatesHaveTwentyOneDistinctIdentifiers) {
             all.insert(id);
         EXPECT_EQ(all.size(), 21u);
     }
-    EXPECT_EQ(viewerViewKitIds().standard[0], 1027);   // XOY+
-    EXPECT_EQ(viewerViewKitIds().standard[13], 1040);  // ES-
-    EXPECT_EQ(preprocessorViewKitIds().standard[1], 1014); // XOY-
+    EXPECT_EQ(viewerViewKitIds().standard[0], 1027);        // XOY+
+    EXPECT_EQ(viewerViewKitIds().standard[13], 1040);       // ES-
+    EXPECT_EQ(preprocessorViewKitIds().standard[1], 1014);  // XOY-
     EXPECT_EQ(preprocessorViewKitIds().standard[12], 1020); // ES+
     EXPECT_EQ(preprocessorViewKitIds().exit, 1049);
 }

@@ -239,7 +239,8 @@ TEST(ViewRotate, KeepsRowsOrthonormalAndThePivotInPlace) {
     view.setAngles(kStartAlpha, kStartBeta);
     view.fit();
     const PlaneExtent e = view.projectedExtent();
-    const platform::PixelPoint middle = view.planeToPixel((e.umin + e.umax) / 2, (e.vmin + e.vmax) / 2);
+    const platform::PixelPoint middle =
+        view.planeToPixel((e.umin + e.umax) / 2, (e.vmin + e.vmax) / 2);
     const Matrix4 m0 = view.matrix();
     // The model point at the middle of the projected extent, at the middle depth.
     Matrix4 inv{};

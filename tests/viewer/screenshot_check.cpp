@@ -43,12 +43,13 @@ bool readPpm(const char* path, Image& image) {
     if (!in || std::string(magic) != "P6" || !headerNumber(in, image.width) ||
         !headerNumber(in, image.height) || !headerNumber(in, maxValue))
         return false;
-    if (maxValue != 255 || image.width <= 0 || image.height <= 0 ||
-        image.width > 10000 || image.height > 10000)
+    if (maxValue != 255 || image.width <= 0 || image.height <= 0 || image.width > 10000 ||
+        image.height > 10000)
         return false;
     in.get();
     image.rgb.resize(static_cast<std::size_t>(image.width) * image.height * 3);
-    in.read(reinterpret_cast<char*>(image.rgb.data()), static_cast<std::streamsize>(image.rgb.size()));
+    in.read(reinterpret_cast<char*>(image.rgb.data()),
+            static_cast<std::streamsize>(image.rgb.size()));
     return static_cast<std::size_t>(in.gcount()) == image.rgb.size();
 }
 
@@ -125,8 +126,7 @@ int main(int argc, char** argv) {
             for (int x = legendX + 1; x < std::min(image.width, legendX + 120); ++x)
                 textPixels += light(image.at(x, y)) && !saturated(image.at(x, y));
     std::cout << "band colours: " << bands << ", legend boxes in one column: " << bestRuns
-              << " (x = " << legendX << "), light text pixels beside them: " << textPixels
-              << "\n";
+              << " (x = " << legendX << "), light text pixels beside them: " << textPixels << "\n";
     const bool ok = bands >= 6 && bestRuns >= 6 && textPixels >= 100;
     std::cout << (ok ? "contour and legend are drawn" : "contour or legend missing") << "\n";
     return ok ? 0 : 1;

@@ -11,7 +11,8 @@ using namespace command;
 using D = SelectionDialog;
 
 std::size_t count(const std::vector<char>& flags) {
-    return static_cast<std::size_t>(std::count_if(flags.begin(), flags.end(), [](char c) { return c != 0; }));
+    return static_cast<std::size_t>(
+        std::count_if(flags.begin(), flags.end(), [](char c) { return c != 0; }));
 }
 
 platform::PixelPoint centreOf(const ViewerApp& app, int element) {

@@ -73,8 +73,8 @@ TEST_F(ViewerFixture, StartShowsTheSeContourFromTheStartAnglesFitted) {
 
 TEST_F(ViewerFixture, StartMarksContourSeTheUnplotAllItemsAndBlack) {
     started();
-    const std::set<int> marked = {kPlotContour,      kComponentSe,        kOutlinesNone,
-                                  kNodesNone,        kElementsNone,       kNodeNumbersNone,
+    const std::set<int> marked = {kPlotContour,        kComponentSe,    kOutlinesNone,
+                                  kNodesNone,          kElementsNone,   kNodeNumbersNone,
                                   kElementNumbersNone, kBackgroundBlack};
     for (int id : checkableCommands())
         EXPECT_EQ(window.menuChecked(id), marked.count(id) > 0) << id;
