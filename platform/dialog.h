@@ -74,8 +74,8 @@ class DialogHandler {
 public:
     virtual ~DialogHandler() = default;
     virtual void onCommand(Dialog& dialog, int controlId) = 0;
-    // The user closed the window (title-bar button or Escape). The handler
-    // normally destroys its Dialog object here, as Exit would.
+    // The user closed the window with its title-bar button (Escape does not close
+    // a dialog). The handler normally destroys its Dialog object here, as Exit would.
     virtual void onClose(Dialog& dialog) = 0;
 };
 

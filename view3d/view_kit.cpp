@@ -97,16 +97,26 @@ void ViewKit::onCommand(platform::Dialog& dialog, int id) {
         redraw_();
         return;
     }
-    if (id == ids_.all) {
-        controller_.view().fit();
-        redraw_();
-    } else if (id == ids_.pan) {
-        controller_.setMode(kModePan);
-    } else if (id == ids_.zoom) {
-        controller_.setMode(kModeZoomWindow);
-    } else if (id == ids_.exit) {
+    if (handleViewButton(controller_, ids_, id, redraw_))
+        return;
+    if (id == ids_.exit)
         close(); // `dialog` is gone after this line
+}
+
+bool handleViewButton(ViewController& controller, const ViewKitIds& ids, int id,
+                      const std::function<void()>& redraw) {
+    if (id == ids.all) {
+        controller.view().fit();
+        if (redraw)
+            redraw();
+    } else if (id == ids.pan) {
+        controller.setMode(kModePan);
+    } else if (id == ids.zoom) {
+        controller.setMode(kModeZoomWindow);
+    } else {
+        return false;
     }
+    return true;
 }
 
 void ViewKit::onClose(platform::Dialog&) {

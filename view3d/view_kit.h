@@ -43,6 +43,13 @@ struct ViewKitIds {
 ViewKitIds viewerViewKitIds();
 ViewKitIds preprocessorViewKitIds();
 
+// The All, Pan and Zoom buttons, which the pre-processor's picking dialogs
+// (Create Polygon(s), Copy GeoPt(s)) carry too with the View Kit's identifiers:
+// All fits and redraws, Pan selects mode 1, Zoom mode 2. Returns false for any
+// other identifier.
+bool handleViewButton(ViewController& controller, const ViewKitIds& ids, int controlId,
+                      const std::function<void()>& redraw);
+
 // The modeless View Kit dialog: its form and its logic, toolkit-free. The
 // program redraws when asked through `redraw`.
 class ViewKit : public platform::DialogHandler {

@@ -162,6 +162,10 @@ void FltkDialog::onWidget(Fl_Widget*, void* data) {
 }
 
 void FltkDialog::onWindow(Fl_Widget*, void* data) {
+    // FLTK closes a window on Escape; a Windows modeless dialog does not, and the
+    // viewer's users press Escape to clear a selection.
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape)
+        return;
     auto* d = static_cast<FltkDialog*>(data);
     d->handler_.onClose(*d); // normally destroys `d`
 }

@@ -138,3 +138,30 @@ TEST(ViewKitForm, HoldsEveryControlInsideTheDialog) {
 
 } // namespace
 } // namespace shellfem::view3d
+
+namespace shellfem::view3d {
+namespace {
+
+TEST(ViewButtons, PickingDialogsShareAllPanAndZoom) {
+    ViewController c(-135, 35.26);
+    c.view().setPoints({{0, 0, 0}, {2, 1, 0}});
+    c.resize(400, 300);
+    c.applyStoredAngles(true);
+    c.view().pan(50, 50);
+    const ViewKitIds ids = preprocessorViewKitIds();
+    int redraws = 0;
+    auto redraw = [&] { ++redraws; };
+    EXPECT_TRUE(handleViewButton(c, ids, 1046, redraw));
+    EXPECT_EQ(c.view().placement().cx, 200);
+    EXPECT_EQ(redraws, 1);
+    c.setMode(7);
+    EXPECT_TRUE(handleViewButton(c, ids, 1047, redraw));
+    EXPECT_EQ(c.mode(), kModePan);
+    EXPECT_TRUE(handleViewButton(c, ids, 1048, redraw));
+    EXPECT_EQ(c.mode(), kModeZoomWindow);
+    EXPECT_FALSE(handleViewButton(c, ids, 1049, redraw)); // Exit is the dialog's own
+    EXPECT_FALSE(handleViewButton(c, ids, 1011, redraw));
+}
+
+} // namespace
+} // namespace shellfem::view3d

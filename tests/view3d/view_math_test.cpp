@@ -341,3 +341,64 @@ TEST(MatrixInverse, SingularMatricesAreReportedNotFatal) {
 
 } // namespace
 } // namespace shellfem::view3d
+
+namespace shellfem::view3d {
+namespace {
+
+TEST(ViewRotate, RowsAreMadeOrthonormalAgainAsThePartSays) {
+    Matrix4 skewed = viewMatrix(0.3, 0.4);
+    skewed[0] *= 1.01; // rows drifted by rounding over many turns
+    skewed[5] += 0.02;
+    skewed[9] -= 0.015;
+    Matrix4 m = skewed;
+    reorthonormaliseRows(m);
+    // X keeps its direction, Z = X × Y, Y = Z × X, all of unit length.
+    const Vec3 x{skewed[0], skewed[1], skewed[2]}, y{skewed[4], skewed[5], skewed[6]};
+    const Vec3 nx = (1.0 / length(x)) * x;
+    EXPECT_NEAR(m[0], nx.x, 1e-15);
+    EXPECT_NEAR(m[1], nx.y, 1e-15);
+    EXPECT_NEAR(m[2], nx.z, 1e-15);
+    const Vec3 z = cross(nx, y);
+    EXPECT_NEAR(m[8] * length(z), z.x, 1e-12);
+    EXPECT_NEAR(m[10] * length(z), z.z, 1e-12);
+    for (int i = 12; i < 16; ++i)
+        EXPECT_EQ(m[i], skewed[i]); // translation row unchanged
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j) {
+            double d = 0;
+            for (int k = 0; k < 3; ++k)
+                d += m[i * 4 + k] * m[j * 4 + k];
+            EXPECT_NEAR(d, i == j ? 1.0 : 0.0, 1e-12);
+        }
+
+    // An arrow turn of a drifted view gives orthonormal rows again.
+    View view;
+    view.setPoints({{0, 0, 0}, {1, 2, 3}, {-2, 1, 0}});
+    view.setMatrix(skewed);
+    ASSERT_TRUE(view.rotate(RotationAxis::ScreenHorizontal, 0.1));
+    const Matrix4& r = view.matrix();
+    for (int i = 0; i < 3; ++i) {
+        double d = 0;
+        for (int k = 0; k < 3; ++k)
+            d += r[i * 4 + k] * r[i * 4 + k];
+        EXPECT_NEAR(d, 1.0, 1e-12) << "row " << i;
+    }
+}
+
+TEST(ViewRotate, PivotLiesAtTheMiddleDepthOfTheModel) {
+    // Seen along x (YOZ+), a long box in x: the pivot must lie at the box's middle in x,
+    // so a turn about the screen vertical keeps the middle of the box in place.
+    View view;
+    view.setWindowSize(800, 600);
+    view.setPoints({{0, 0, 0}, {10, 0, 0}, {10, 1, 1}, {0, 1, 1}});
+    view.setAngles(0.0, 0.0);
+    view.fit();
+    const platform::PixelPoint before = view.modelToPixel({5, 0.5, 0.5});
+    ASSERT_TRUE(view.rotate(RotationAxis::ScreenVertical, 0.5));
+    const platform::PixelPoint after = view.modelToPixel({5, 0.5, 0.5});
+    EXPECT_NEAR(after.x, before.x, 1e-9);
+    EXPECT_NEAR(after.y, before.y, 1e-9);
+}
+
+} // namespace
+} // namespace shellfem::view3d
