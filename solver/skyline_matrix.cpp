@@ -3,6 +3,6 @@
 namespace shellfem {
 
 SkylineMatrix::SkylineMatrix(const SkylineProfile& profile)
-    : profile_(&profile), store_(static_cast<std::size_t>(profile.entries()), 0.0) {}
+    : profile_(&profile), store_(static_cast<std::size_t>(profile.entries())) {}
 
 } // namespace shellfem

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "solver/skyline_profile.h"
+#include "solver/zeroed_buffer.h"
 
 #include <array>
 #include <cstdint>
-#include <vector>
 
 namespace shellfem {
 
@@ -40,7 +40,7 @@ private:
     }
 
     const SkylineProfile* profile_;
-    std::vector<double> store_;
+    ZeroedBuffer store_;
 };
 
 template <std::size_t N>
