@@ -18,7 +18,11 @@ std::string toFltkFilter(const std::string& filter) {
             joined += c == ';' ? ',' : c;
         patterns = joined + "}";
     }
-    return filter + "\t" + patterns;
+    // FLTK (and GTK's chooser) show the patterns after the name themselves.
+    std::string name = filter.substr(0, open);
+    while (!name.empty() && name.back() == ' ')
+        name.pop_back();
+    return (name.empty() ? patterns : name) + "\t" + patterns;
 }
 
 std::string withDefaultExtension(const std::string& path, const std::string& extension) {

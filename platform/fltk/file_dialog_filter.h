@@ -4,8 +4,9 @@
 
 namespace shellfem::platform::fltk {
 
-// "Text Files (*.txt)" -> "Text Files (*.txt)\t*.txt": FLTK's filter takes the
-// patterns after a tab; a Windows-style "Name\0*.ext" pair is accepted too.
+// "Text Files (*.txt)" -> "Text Files\t*.txt": FLTK's filter takes the patterns
+// after a tab and shows them after the name itself; a Windows-style
+// "Name\0*.ext" pair is accepted too.
 std::string toFltkFilter(const std::string& windowsFilter);
 
 // Adds "." + extension to a chosen file name whose last part has no extension,

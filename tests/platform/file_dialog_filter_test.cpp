@@ -6,10 +6,11 @@ namespace shellfem::platform::fltk {
 namespace {
 
 TEST(FileDialogFilter, WindowsDescriptionBecomesAnFltkFilter) {
-    EXPECT_EQ(toFltkFilter("Text Files (*.txt)"), "Text Files (*.txt)\t*.txt");
+    EXPECT_EQ(toFltkFilter("Text Files (*.txt)"), "Text Files\t*.txt");
     EXPECT_EQ(toFltkFilter("Shell FEM Preprocessing File (*.kvx)"),
-              "Shell FEM Preprocessing File (*.kvx)\t*.kvx");
-    EXPECT_EQ(toFltkFilter("Data (*.txt;*.dat)"), "Data (*.txt;*.dat)\t{*.txt,*.dat}");
+              "Shell FEM Preprocessing File\t*.kvx");
+    EXPECT_EQ(toFltkFilter("Data (*.txt;*.dat)"), "Data\t{*.txt,*.dat}");
+    EXPECT_EQ(toFltkFilter("(*.txt)"), "*.txt\t*.txt");
     EXPECT_EQ(toFltkFilter(std::string("Text Files\0*.txt", 16)), "Text Files\t*.txt");
     EXPECT_EQ(toFltkFilter(""), "*");
 }
