@@ -14,7 +14,7 @@ Matrix4 identityMatrix();
 // a · b (row-vector convention: first a, then b).
 Matrix4 multiply(const Matrix4& a, const Matrix4& b);
 
-// The view matrix of Part 5.1 for Alpha = a and Beta = b in radians.
+// The view matrix for Alpha = a and Beta = b in radians.
 Matrix4 viewMatrix(double alpha, double beta);
 
 // Outputs 0, 1 and 2 of (p, 1) · M: screen right (u), screen up (v) and the
@@ -37,7 +37,7 @@ bool invertMatrix(const Matrix4& m, Matrix4& inverse);
 Matrix4 translationMatrix(const Vec3& t);
 Matrix4 rotationMatrix(const Vec3& axis, double angle);
 
-// Makes rows 0..2 orthonormal again as Part 5.1 says: X stays (normalised),
+// Makes rows 0..2 orthonormal again: X stays (normalised),
 // Z = X × Y, Y = Z × X, each normalised; row 3 (translation) is unchanged.
 void reorthonormaliseRows(Matrix4& m);
 

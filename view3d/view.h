@@ -25,7 +25,7 @@ struct ModelExtent {
     double xmin = 0.0, xmax = 0.0, ymin = 0.0, ymax = 0.0, zmin = 0.0, zmax = 0.0;
 };
 
-// Where the projection plane lies in the window (Part 5.1's cx, cy, cu, cv and scale).
+// Where the projection plane lies in the window (cx, cy, cu, cv and scale).
 struct Placement {
     int cx = 0; // pixel onto which the plane centre (cu, cv) falls
     int cy = 0;
@@ -36,7 +36,7 @@ struct Placement {
 
 enum class RotationAxis { ScreenVertical, ScreenHorizontal };
 
-// The view record of Part 5.1: a parallel projection of the model's points,
+// The view record: a parallel projection of the model's points,
 // turned by the angles Alpha and Beta (or by arrow rotations) and placed in
 // the window by fit, pan and zoom. The view keeps its own copy of the points.
 class View {
@@ -83,7 +83,7 @@ public:
     void pan(int dx, int dy);
     // Turns the view about the screen axis through the model point at the middle
     // of the projected extent. Returns false, changing nothing, when the view
-    // matrix cannot be inverted; the program then reports it (Part 5.1, step 10).
+    // matrix cannot be inverted; the program then reports it and ends.
     bool rotate(RotationAxis axis, double angle);
 
 private:

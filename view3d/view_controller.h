@@ -48,7 +48,7 @@ enum class Outcome {
     Singular, // the view matrix could not be inverted: the program reports it and ends
 };
 
-// The view of one window with the state Part 5.1 keeps beside it: Alpha and
+// The view of one window with the state each program keeps beside it: Alpha and
 // Beta in degrees (as the View Kit shows them), the arrow step, the mouse mode
 // with its click counter and the rubber band. Toolkit-free.
 class ViewController {
@@ -71,7 +71,7 @@ public:
     void resetClicks() { mouse_.clicks = 0; }
     void setPickHandler(PickHandler* handler) { pickHandler_ = handler; }
 
-    // Window events, as Part 5.1 and the programs' window procedures describe them.
+    // Window events, routed here by the programs' windows.
     Outcome resize(int width, int height); // stores the size and fits
     Outcome character(int ch);             // A/a fit, P/p pan, Z/z zoom window, O/o angles
     Outcome key(platform::Key key);        // arrows turn the view by the step

@@ -39,7 +39,7 @@ struct ViewKitIds {
     int alpha, beta, apply, all, pan, zoom, exit;
     std::array<int, 14> standard; // in the order of kStandardViews
 };
-// Template 103 of the viewer and template 110 of the pre-processor (Part 5.1).
+// Template 103 of the viewer and template 110 of the pre-processor.
 ViewKitIds viewerViewKitIds();
 ViewKitIds preprocessorViewKitIds();
 

@@ -1,4 +1,4 @@
-// Pelunar: the contour viewer (Part 4.1). Reads "Shell_AverageStrs.txt" from
+// Pelunar: the contour viewer. Reads "Shell_AverageStrs.txt" from
 // the current folder and shows the Se contour over the shell.
 #include "platform/fltk/fltk_gui.h"
 #include "platform/fltk/fltk_main_window.h"

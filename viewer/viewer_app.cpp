@@ -110,7 +110,7 @@ void ViewerApp::handle(view3d::Outcome outcome) {
     if (outcome == view3d::Outcome::Redraw) {
         redraw();
     } else if (outcome == view3d::Outcome::Singular) {
-        // Part 5.1, step 10: the library reports, the program ends.
+        // A singular view matrix: the library reports it, the program ends.
         console_ << "err**not inv" << std::endl;
         process_.pause();
         exitCode_ = 1;

@@ -21,7 +21,7 @@ namespace shellfem::viewer {
 inline const char* const kReadErrorMessage = "应力云图文件读取错误!";
 inline const char* const kWarningCaption = "Warning!";
 
-// The contour viewer `Pelunar` as plain C++ (Part 4.1): the model read from
+// The contour viewer `Pelunar` as plain C++: the model read from
 // the averaged stress file, the view, the display states, the selection, the
 // menu commands with their check marks, and the modeless dialogs. The window
 // (any platform::Window) shows it; tests drive it without a display.

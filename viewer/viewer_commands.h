@@ -6,7 +6,7 @@
 
 namespace shellfem::viewer {
 
-// The menu identifiers of Part 4.1.
+// The viewer's menu command identifiers.
 namespace command {
 inline constexpr int kFileOpen = 40001;
 inline constexpr int kViewKit = 40002;
@@ -38,7 +38,7 @@ inline constexpr int kElementNumbersNone = 40032;
 inline constexpr int kModeSelectElements = 3;
 inline constexpr int kModeSelectNodes = 4;
 
-// The menu bar: every command of Part 4.1 with its identifier, its check or radio mark.
+// The menu bar: every command with its identifier, its check or radio mark.
 const std::vector<platform::MenuItem>& viewerMenu();
 
 // Every identifier that carries a check mark.
