@@ -1,7 +1,9 @@
 #include "viewer/viewer_app.h"
 
+#include "viewer/contour/contour_legend.h"
 #include "viewer/contour/contour_plot.h"
 
+#include <algorithm>
 #include <ostream>
 #include <utility>
 
@@ -103,7 +105,8 @@ void ViewerApp::onPaint(platform::Canvas& canvas) {
 }
 
 void ViewerApp::onSize(int width, int height) {
-    handle(controller_.resize(width, height));
+    // The legend keeps the right-hand strip: the model fits in the rest.
+    handle(controller_.resize(std::max(1, width - kLegendWidthPixels), height));
 }
 
 void ViewerApp::handle(view3d::Outcome outcome) {

@@ -1,4 +1,5 @@
 #include "platform/fake/recording_canvas.h"
+#include "viewer/contour/contour_legend.h"
 #include "viewer_test_support.h"
 
 #include <cmath>
@@ -61,14 +62,14 @@ TEST_F(ViewerFixture, StartShowsTheSeContourFromTheStartAnglesFitted) {
     const double pi = std::acos(-1.0);
     EXPECT_NEAR(app.controller().view().alpha(), pi * 1.25, 1e-14);
     EXPECT_NEAR(app.controller().view().beta(), pi * 0.1958888888888889, 1e-14);
-    // Fitted into the window: every node inside it.
+    // Fitted into the window left of the legend: every node inside it.
     for (const ProjectedNode& n : app.projectedNodes()) {
         EXPECT_GE(n.x, 0);
-        EXPECT_LE(n.x, 800);
+        EXPECT_LE(n.x, 800 - kLegendWidthPixels);
         EXPECT_GE(n.y, 0);
         EXPECT_LE(n.y, 600);
     }
-    EXPECT_EQ(app.controller().view().placement().cx, 400);
+    EXPECT_EQ(app.controller().view().placement().cx, (800 - kLegendWidthPixels) / 2);
 }
 
 TEST_F(ViewerFixture, StartMarksContourSeTheUnplotAllItemsAndBlack) {
@@ -253,7 +254,7 @@ TEST_F(ViewerFixture, FileOpenReadsTheChosenFileWithTheStoredAnglesFitted) {
     EXPECT_EQ(app.selection().nodes.size(), 12u);
     EXPECT_EQ(app.controller().view().matrix(),
               view3d::viewMatrix(view3d::degreesToRadians(-90), view3d::degreesToRadians(90)));
-    EXPECT_EQ(app.controller().view().placement().cx, 400);
+    EXPECT_EQ(app.controller().view().placement().cx, (800 - kLegendWidthPixels) / 2);
 }
 
 TEST_F(ViewerFixture, ArrowsThenOReturnToTheViewKitAngles) {
