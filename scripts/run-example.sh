@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the solver on a bundled example in
-# a scratch folder:  scripts/run-example.sh [simply_supported_plate|cantilever]
+# a scratch folder:  scripts/run-example.sh [simply_supported_plate|cantilever|four_panel_plate]
 # With a display, the contour viewer opens on the results when the solver ends.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

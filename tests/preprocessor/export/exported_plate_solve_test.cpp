@@ -114,7 +114,8 @@ TEST(ExportedPlate, SkylineOfTheStoredNumberingIsTheSolversProfile) {
 TEST(ExportedPlate, ExampleModelExportsAndSolves) {
     Model model;
     platform::RecordingMessageBox messages;
-    ASSERT_TRUE(readKvxFile(std::string(SHELLFEM_SOURCE_DIR) + "/examples/supported_plate.kvx",
+    ASSERT_TRUE(readKvxFile(std::string(SHELLFEM_SOURCE_DIR) +
+                                "/examples/four_panel_plate/four_panel_plate.kvx",
                             model, messages))
         << (messages.shown.empty() ? "" : messages.shown[0].second);
     std::string error;
