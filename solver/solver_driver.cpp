@@ -116,8 +116,8 @@ private:
     }
 
     bool solve(StaticAnalysis& analysis) {
-        out_ << "Solute the equilibrium equations..." << std::flush;
         platform::Stopwatch clock;
+        out_ << "Solute the equilibrium equations..." << std::flush;
         ProgressDisplay progress(out_, analysis.equations(), "");
         const std::string problem = analysis.solve([&](int j) { progress.stepDone(j); });
         if (!problem.empty()) {
