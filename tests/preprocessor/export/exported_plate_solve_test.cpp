@@ -4,6 +4,7 @@
 #include "preprocessor/files/kvx_file.h"
 #include "solver/static_analysis.h"
 #include "test_models.h"
+#include "tests/support/temp_path.h"
 
 #include <algorithm>
 #include <cmath>
@@ -46,7 +47,7 @@ Model supportedSquarePlate(double side, double thickness, double q, int division
 
 double centreDeflection(const Model& model, double side, std::string& error,
                         long long* solverSkyline = nullptr) {
-    const std::string path = ::testing::TempDir() + "plate_solving.txt";
+    const std::string path = uniqueTempPath("plate_solving.txt");
     platform::RecordingMessageBox messages;
     if (!exportSolvingFile(path, model, messages)) {
         error = messages.shown.empty() ? "export failed" : messages.shown[0].second;

@@ -1,7 +1,8 @@
-#include "preprocessor/export/solving_export.h"
+#include "tests/support/temp_path.h"
 
 #include "platform/fake/fake_process_services.h"
 #include "test_models.h"
+#include "tests/support/temp_path.h"
 
 #include <cstdio>
 #include <fstream>
@@ -138,7 +139,7 @@ TEST_P(UnsolvableModel, IsRefusedWithAMessageAndNothingWritten) {
     Model model;
     model.assign(data);
     platform::RecordingMessageBox messages;
-    const std::string path = ::testing::TempDir() + "unsolvable_solving.txt";
+    const std::string path = uniqueTempPath("unsolvable_solving.txt");
     std::remove(path.c_str());
     EXPECT_FALSE(exportSolvingFile(path, model, messages));
     ASSERT_EQ(messages.shown.size(), 1u);

@@ -3,6 +3,7 @@
 #include "platform/fake/fake_process_services.h"
 #include "preprocessor/files/safe_file_write.h"
 #include "test_models.h"
+#include "tests/support/temp_path.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -34,7 +35,7 @@ std::string fileText(const std::string& path) {
 }
 
 std::string tempPath(const std::string& name) {
-    return ::testing::TempDir() + name;
+    return uniqueTempPath(name);
 }
 
 void writeText(const std::string& path, const std::string& text) {
