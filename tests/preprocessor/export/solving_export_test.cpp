@@ -1,4 +1,4 @@
-#include "tests/support/temp_path.h"
+#include "preprocessor/export/solving_export.h"
 
 #include "platform/fake/fake_process_services.h"
 #include "test_models.h"
