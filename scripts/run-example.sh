@@ -27,4 +27,8 @@ status=0
 echo
 echo "Results of '$example' are in $run:"
 ls "$run"
+if [ ! -x "$run/Pelunar" ]; then
+  echo "(No display, so the viewer was not placed beside the results; on a desktop run"
+  echo " $root/build/bin/Pelunar in that folder to see the stress contours.)"
+fi
 exit $status
