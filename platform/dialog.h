@@ -22,7 +22,7 @@ enum class ControlKind {
     ListView,    // rows of columns (`items` are the column titles); onCommand on a selection
 };
 
-struct ControlSpec {
+struct ControlTemplate {
     ControlKind kind = ControlKind::Label;
     int id = 0; // 0 for controls the program never addresses
     std::string text;
@@ -36,19 +36,19 @@ struct DialogTemplate {
     std::string title;
     int width = 300;
     int height = 200;
-    std::vector<ControlSpec> controls;
+    std::vector<ControlTemplate> controls;
 
     // Small builder helpers, so that dialogs read like their templates.
-    ControlSpec& label(std::string text, int x, int y, int w, int h, int id = 0);
-    ControlSpec& groupBox(std::string text, int x, int y, int w, int h);
-    ControlSpec& edit(int id, std::string label, int x, int y, int w, int h, int labelWidth);
-    ControlSpec& button(int id, std::string text, int x, int y, int w, int h);
-    ControlSpec& radio(int id, int group, std::string text, int x, int y, int w, int h);
-    ControlSpec& checkBox(int id, std::string text, int x, int y, int w, int h);
-    ControlSpec& comboBox(int id, std::vector<std::string> items, int x, int y, int w, int h);
-    ControlSpec& listView(int id, std::vector<std::string> columns, int x, int y, int w, int h);
-    const ControlSpec* find(int id) const;
-    ControlSpec& add(ControlKind kind, int id, std::string text, int x, int y, int w, int h);
+    ControlTemplate& label(std::string text, int x, int y, int w, int h, int id = 0);
+    ControlTemplate& groupBox(std::string text, int x, int y, int w, int h);
+    ControlTemplate& edit(int id, std::string label, int x, int y, int w, int h, int labelWidth);
+    ControlTemplate& button(int id, std::string text, int x, int y, int w, int h);
+    ControlTemplate& radio(int id, int group, std::string text, int x, int y, int w, int h);
+    ControlTemplate& checkBox(int id, std::string text, int x, int y, int w, int h);
+    ControlTemplate& comboBox(int id, std::vector<std::string> items, int x, int y, int w, int h);
+    ControlTemplate& listView(int id, std::vector<std::string> columns, int x, int y, int w, int h);
+    const ControlTemplate* find(int id) const;
+    ControlTemplate& add(ControlKind kind, int id, std::string text, int x, int y, int w, int h);
 };
 
 // An open dialog. Control identifiers address its controls; an unknown
@@ -90,9 +90,9 @@ inline std::string twoDecimals(double value) {
     return buffer;
 }
 
-inline ControlSpec& DialogTemplate::add(ControlKind kind, int id, std::string text, int x, int y,
-                                        int w, int h) {
-    ControlSpec c;
+inline ControlTemplate& DialogTemplate::add(ControlKind kind, int id, std::string text, int x,
+                                            int y, int w, int h) {
+    ControlTemplate c;
     c.kind = kind;
     c.id = id;
     c.text = std::move(text);
@@ -103,44 +103,47 @@ inline ControlSpec& DialogTemplate::add(ControlKind kind, int id, std::string te
     controls.push_back(std::move(c));
     return controls.back();
 }
-inline ControlSpec& DialogTemplate::label(std::string text, int x, int y, int w, int h, int id) {
+inline ControlTemplate& DialogTemplate::label(std::string text, int x, int y, int w, int h,
+                                              int id) {
     return add(ControlKind::Label, id, std::move(text), x, y, w, h);
 }
-inline ControlSpec& DialogTemplate::groupBox(std::string text, int x, int y, int w, int h) {
+inline ControlTemplate& DialogTemplate::groupBox(std::string text, int x, int y, int w, int h) {
     return add(ControlKind::GroupBox, 0, std::move(text), x, y, w, h);
 }
-inline ControlSpec& DialogTemplate::edit(int id, std::string label, int x, int y, int w, int h,
-                                         int labelWidth) {
-    ControlSpec& c = add(ControlKind::Edit, id, std::move(label), x, y, w, h);
+inline ControlTemplate& DialogTemplate::edit(int id, std::string label, int x, int y, int w, int h,
+                                             int labelWidth) {
+    ControlTemplate& c = add(ControlKind::Edit, id, std::move(label), x, y, w, h);
     c.labelWidth = labelWidth;
     return c;
 }
-inline ControlSpec& DialogTemplate::button(int id, std::string text, int x, int y, int w, int h) {
+inline ControlTemplate& DialogTemplate::button(int id, std::string text, int x, int y, int w,
+                                               int h) {
     return add(ControlKind::Button, id, std::move(text), x, y, w, h);
 }
-inline ControlSpec& DialogTemplate::radio(int id, int group, std::string text, int x, int y, int w,
-                                          int h) {
-    ControlSpec& c = add(ControlKind::RadioButton, id, std::move(text), x, y, w, h);
+inline ControlTemplate& DialogTemplate::radio(int id, int group, std::string text, int x, int y,
+                                              int w, int h) {
+    ControlTemplate& c = add(ControlKind::RadioButton, id, std::move(text), x, y, w, h);
     c.group = group;
     return c;
 }
-inline ControlSpec& DialogTemplate::checkBox(int id, std::string text, int x, int y, int w, int h) {
+inline ControlTemplate& DialogTemplate::checkBox(int id, std::string text, int x, int y, int w,
+                                                 int h) {
     return add(ControlKind::CheckBox, id, std::move(text), x, y, w, h);
 }
-inline ControlSpec& DialogTemplate::comboBox(int id, std::vector<std::string> items, int x, int y,
-                                             int w, int h) {
-    ControlSpec& c = add(ControlKind::ComboBox, id, {}, x, y, w, h);
+inline ControlTemplate& DialogTemplate::comboBox(int id, std::vector<std::string> items, int x,
+                                                 int y, int w, int h) {
+    ControlTemplate& c = add(ControlKind::ComboBox, id, {}, x, y, w, h);
     c.items = std::move(items);
     return c;
 }
-inline ControlSpec& DialogTemplate::listView(int id, std::vector<std::string> columns, int x, int y,
-                                             int w, int h) {
-    ControlSpec& c = add(ControlKind::ListView, id, {}, x, y, w, h);
+inline ControlTemplate& DialogTemplate::listView(int id, std::vector<std::string> columns, int x,
+                                                 int y, int w, int h) {
+    ControlTemplate& c = add(ControlKind::ListView, id, {}, x, y, w, h);
     c.items = std::move(columns);
     return c;
 }
-inline const ControlSpec* DialogTemplate::find(int id) const {
-    for (const ControlSpec& c : controls)
+inline const ControlTemplate* DialogTemplate::find(int id) const {
+    for (const ControlTemplate& c : controls)
         if (c.id == id && id != 0)
             return &c;
     return nullptr;

@@ -14,7 +14,7 @@
 namespace shellfem::platform {
 
 // An open- or save-file dialog as the Windows programs describe it.
-struct FileDialogSpec {
+struct FileDialogOptions {
     std::string title;
     std::string filter; // "Text Files (*.txt)": a description with the patterns in brackets
     std::string defaultExtension; // "txt": added to a chosen name that has no extension
@@ -25,8 +25,8 @@ struct FileDialogSpec {
 class Gui : public MessageBox, public TextViewer {
 public:
     // The chosen path, or nothing when the user cancelled.
-    virtual std::optional<std::string> chooseFileToOpen(const FileDialogSpec& spec) = 0;
-    virtual std::optional<std::string> chooseFileToSave(const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> chooseFileToOpen(const FileDialogOptions& options) = 0;
+    virtual std::optional<std::string> chooseFileToSave(const FileDialogOptions& options) = 0;
     // Opens a modeless dialog beside the main window; it lives as long as the
     // returned object (or until the handler drops it on onClose).
     virtual std::unique_ptr<Dialog> openModeless(const DialogTemplate& form,

@@ -20,7 +20,7 @@ class FakeDialog : public Dialog {
 public:
     FakeDialog(DialogTemplate form, DialogHandler& handler, bool* aliveFlag)
         : form_(std::move(form)), handler_(handler), alive_(aliveFlag) {
-        for (const ControlSpec& c : form_.controls) {
+        for (const ControlTemplate& c : form_.controls) {
             if (c.kind == ControlKind::Label)
                 texts_[c.id] = c.text;
             if (c.kind == ControlKind::ComboBox)
@@ -43,9 +43,9 @@ public:
     void setText(int id, const std::string& utf8) override { texts_[id] = utf8; }
     bool checked(int id) const override { return checks_.count(id) > 0; }
     void setChecked(int id, bool on) override {
-        const ControlSpec* c = form_.find(id);
+        const ControlTemplate* c = form_.find(id);
         if (on && c && c->kind == ControlKind::RadioButton)
-            for (const ControlSpec& o : form_.controls)
+            for (const ControlTemplate& o : form_.controls)
                 if (o.kind == ControlKind::RadioButton && o.group == c->group)
                     checks_.erase(o.id);
         if (on)
@@ -75,7 +75,7 @@ public:
     void type(int id, const std::string& text) { texts_[id] = text; }
     void press(int id) { handler_.onCommand(*this, id); } // `this` may be gone afterwards
     void choose(int id) {                                 // radio button or check box
-        const ControlSpec* c = form_.find(id);
+        const ControlTemplate* c = form_.find(id);
         if (c && c->kind == ControlKind::CheckBox)
             setChecked(id, !checked(id));
         else
@@ -104,7 +104,7 @@ class FakeGui : public Gui {
 public:
     std::vector<std::pair<std::string, std::string>> messages; // (caption, text)
     std::vector<std::string> openedTextFiles;
-    std::vector<FileDialogSpec> fileDialogs;
+    std::vector<FileDialogOptions> fileDialogs;
     std::deque<std::optional<std::string>> fileAnswers; // empty queue: cancelled
     std::optional<int> quitCode;
 
@@ -112,11 +112,11 @@ public:
         messages.emplace_back(caption, text);
     }
     void openTextFile(const std::string& path) override { openedTextFiles.push_back(path); }
-    std::optional<std::string> chooseFileToOpen(const FileDialogSpec& spec) override {
-        return answer(spec);
+    std::optional<std::string> chooseFileToOpen(const FileDialogOptions& options) override {
+        return answer(options);
     }
-    std::optional<std::string> chooseFileToSave(const FileDialogSpec& spec) override {
-        return answer(spec);
+    std::optional<std::string> chooseFileToSave(const FileDialogOptions& options) override {
+        return answer(options);
     }
     std::unique_ptr<Dialog> openModeless(const DialogTemplate& form,
                                          DialogHandler& handler) override {
@@ -143,8 +143,8 @@ private:
         FakeDialog* dialog = nullptr;
         bool alive = false;
     };
-    std::optional<std::string> answer(const FileDialogSpec& spec) {
-        fileDialogs.push_back(spec);
+    std::optional<std::string> answer(const FileDialogOptions& options) {
+        fileDialogs.push_back(options);
         if (fileAnswers.empty())
             return std::nullopt;
         auto a = fileAnswers.front();

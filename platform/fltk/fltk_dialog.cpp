@@ -16,7 +16,7 @@ namespace shellfem::platform::fltk {
 
 struct FltkDialog::Control {
     FltkDialog* dialog = nullptr;
-    ControlSpec spec;
+    ControlTemplate description;
     Fl_Widget* widget = nullptr;
     std::vector<int> columnWidths; // list views: zero-terminated for FLTK
 };
@@ -56,10 +56,10 @@ FltkDialog::FltkDialog(const DialogTemplate& form, DialogHandler& handler, int x
                                : new Fl_Window(form.width, form.height);
     window_->copy_label(form.title.c_str());
     window_->begin();
-    for (const ControlSpec& c : form.controls) {
+    for (const ControlTemplate& c : form.controls) {
         auto control = std::make_unique<Control>();
         control->dialog = this;
-        control->spec = c;
+        control->description = c;
         Fl_Widget* w = nullptr;
         switch (c.kind) {
         case ControlKind::Label: {
@@ -154,8 +154,8 @@ FltkDialog::Control* FltkDialog::find(int id) const {
 void FltkDialog::onWidget(Fl_Widget*, void* data) {
     auto* c = static_cast<Control*>(data);
     FltkDialog* d = c->dialog;
-    const int id = c->spec.id;
-    if (c->spec.kind == ControlKind::RadioButton)
+    const int id = c->description.id;
+    if (c->description.kind == ControlKind::RadioButton)
         d->setChecked(id, true); // a click on a chosen radio button keeps it chosen
     if (id != 0)
         d->handler_.onCommand(*d, id); // `d` may be destroyed from here on
@@ -174,7 +174,7 @@ std::string FltkDialog::text(int id) const {
     Control* c = find(id);
     if (!c)
         return {};
-    if (c->spec.kind == ControlKind::Edit)
+    if (c->description.kind == ControlKind::Edit)
         return static_cast<Fl_Input*>(c->widget)->value();
     return c->widget->label() ? c->widget->label() : "";
 }
@@ -183,30 +183,32 @@ void FltkDialog::setText(int id, const std::string& utf8) {
     Control* c = find(id);
     if (!c)
         return;
-    if (c->spec.kind == ControlKind::Edit)
+    if (c->description.kind == ControlKind::Edit)
         static_cast<Fl_Input*>(c->widget)->value(utf8.c_str());
     else
         c->widget->copy_label(utf8.c_str());
     c->widget->redraw();
-    if (c->spec.kind == ControlKind::Label)
+    if (c->description.kind == ControlKind::Label)
         window_->redraw(); // the old text's background belongs to the window
 }
 
 bool FltkDialog::checked(int id) const {
     Control* c = find(id);
-    if (!c || (c->spec.kind != ControlKind::RadioButton && c->spec.kind != ControlKind::CheckBox))
+    if (!c || (c->description.kind != ControlKind::RadioButton &&
+               c->description.kind != ControlKind::CheckBox))
         return false;
     return static_cast<Fl_Button*>(c->widget)->value() != 0;
 }
 
 void FltkDialog::setChecked(int id, bool on) {
     Control* c = find(id);
-    if (!c || (c->spec.kind != ControlKind::RadioButton && c->spec.kind != ControlKind::CheckBox))
+    if (!c || (c->description.kind != ControlKind::RadioButton &&
+               c->description.kind != ControlKind::CheckBox))
         return;
-    if (on && c->spec.kind == ControlKind::RadioButton)
+    if (on && c->description.kind == ControlKind::RadioButton)
         for (auto& [other, oc] : controls_)
-            if (oc.get() != c && oc->spec.kind == ControlKind::RadioButton &&
-                oc->spec.group == c->spec.group)
+            if (oc.get() != c && oc->description.kind == ControlKind::RadioButton &&
+                oc->description.group == c->description.group)
                 static_cast<Fl_Button*>(oc->widget)->value(0);
     static_cast<Fl_Button*>(c->widget)->value(on ? 1 : 0);
 }
@@ -224,11 +226,11 @@ int FltkDialog::selection(int id) const {
     Control* c = find(id);
     if (!c)
         return -1;
-    if (c->spec.kind == ControlKind::ComboBox)
+    if (c->description.kind == ControlKind::ComboBox)
         return static_cast<Fl_Choice*>(c->widget)->value();
-    if (c->spec.kind == ControlKind::ListView) {
+    if (c->description.kind == ControlKind::ListView) {
         const int line = static_cast<Fl_Hold_Browser*>(c->widget)->value(); // 1-based, 0: none
-        const int first = c->spec.items.empty() ? 1 : 2;                    // past the header
+        const int first = c->description.items.empty() ? 1 : 2;             // past the header
         return line >= first ? line - first : -1;
     }
     return -1;
@@ -238,18 +240,18 @@ void FltkDialog::setSelection(int id, int index) {
     Control* c = find(id);
     if (!c)
         return;
-    if (c->spec.kind == ControlKind::ComboBox)
+    if (c->description.kind == ControlKind::ComboBox)
         static_cast<Fl_Choice*>(c->widget)->value(index);
-    else if (c->spec.kind == ControlKind::ListView) {
+    else if (c->description.kind == ControlKind::ListView) {
         auto* list = static_cast<Fl_Hold_Browser*>(c->widget);
-        const int first = c->spec.items.empty() ? 1 : 2;
+        const int first = c->description.items.empty() ? 1 : 2;
         list->value(index < 0 ? 0 : index + first);
     }
 }
 
 void FltkDialog::setItems(int id, const std::vector<std::string>& items) {
     Control* c = find(id);
-    if (!c || c->spec.kind != ControlKind::ComboBox)
+    if (!c || c->description.kind != ControlKind::ComboBox)
         return;
     auto* choice = static_cast<Fl_Choice*>(c->widget);
     choice->clear();
@@ -262,12 +264,12 @@ void FltkDialog::setItems(int id, const std::vector<std::string>& items) {
 
 void FltkDialog::setRows(int id, const std::vector<std::vector<std::string>>& rows) {
     Control* c = find(id);
-    if (!c || c->spec.kind != ControlKind::ListView)
+    if (!c || c->description.kind != ControlKind::ListView)
         return;
     auto* list = static_cast<Fl_Hold_Browser*>(c->widget);
     list->clear();
-    if (!c->spec.items.empty())
-        list->add(browserLine(c->spec.items, true).c_str());
+    if (!c->description.items.empty())
+        list->add(browserLine(c->description.items, true).c_str());
     for (const auto& row : rows)
         list->add(browserLine(row, false).c_str());
 }

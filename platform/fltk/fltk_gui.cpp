@@ -101,28 +101,28 @@ void FltkGui::openTextFile(const std::string& path) {
     Fl::add_timeout(0.25, &pollViewer, new PendingViewer{this, pid, path});
 }
 
-std::optional<std::string> FltkGui::chooseFile(const FileDialogSpec& spec, bool save) {
+std::optional<std::string> FltkGui::chooseFile(const FileDialogOptions& options, bool save) {
     Fl_Native_File_Chooser chooser;
-    chooser.title(spec.title.c_str());
+    chooser.title(options.title.c_str());
     chooser.type(save ? Fl_Native_File_Chooser::BROWSE_SAVE_FILE
                       : Fl_Native_File_Chooser::BROWSE_FILE);
     if (save)
         chooser.options(Fl_Native_File_Chooser::SAVEAS_CONFIRM |
                         Fl_Native_File_Chooser::NEW_FOLDER);
-    const std::string filter = toFltkFilter(spec.filter);
+    const std::string filter = toFltkFilter(options.filter);
     chooser.filter(filter.c_str());
     chooser.directory(".");
     if (chooser.show() != 0 || chooser.filename() == nullptr || *chooser.filename() == '\0')
         return std::nullopt; // cancelled (1) or failed (-1)
-    return withDefaultExtension(chooser.filename(), spec.defaultExtension);
+    return withDefaultExtension(chooser.filename(), options.defaultExtension);
 }
 
-std::optional<std::string> FltkGui::chooseFileToOpen(const FileDialogSpec& spec) {
-    return chooseFile(spec, false);
+std::optional<std::string> FltkGui::chooseFileToOpen(const FileDialogOptions& options) {
+    return chooseFile(options, false);
 }
 
-std::optional<std::string> FltkGui::chooseFileToSave(const FileDialogSpec& spec) {
-    return chooseFile(spec, true);
+std::optional<std::string> FltkGui::chooseFileToSave(const FileDialogOptions& options) {
+    return chooseFile(options, true);
 }
 
 std::unique_ptr<Dialog> FltkGui::openModeless(const DialogTemplate& form, DialogHandler& handler) {

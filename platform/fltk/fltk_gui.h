@@ -26,8 +26,8 @@ public:
 
     void show(const std::string& caption, const std::string& text) override;
     void openTextFile(const std::string& path) override;
-    std::optional<std::string> chooseFileToOpen(const FileDialogSpec& spec) override;
-    std::optional<std::string> chooseFileToSave(const FileDialogSpec& spec) override;
+    std::optional<std::string> chooseFileToOpen(const FileDialogOptions& options) override;
+    std::optional<std::string> chooseFileToSave(const FileDialogOptions& options) override;
     std::unique_ptr<Dialog> openModeless(const DialogTemplate& form,
                                          DialogHandler& handler) override;
     void quit(int exitCode) override;
@@ -39,7 +39,7 @@ public:
     void setMainWindow(Fl_Window* window) { main_ = window; }
 
 private:
-    std::optional<std::string> chooseFile(const FileDialogSpec& spec, bool save);
+    std::optional<std::string> chooseFile(const FileDialogOptions& options, bool save);
 
     std::string program_;
     Fl_Window* main_ = nullptr;

@@ -127,7 +127,7 @@ TEST(ViewKitForm, HoldsEveryControlInsideTheDialog) {
     ViewController controller{0, 0};
     ViewKit kit{controller, [] {}, preprocessorViewKitIds()};
     const platform::DialogTemplate t = kit.form();
-    for (const platform::ControlSpec& c : t.controls) {
+    for (const platform::ControlTemplate& c : t.controls) {
         EXPECT_GE(c.x, 0);
         EXPECT_LE(c.x + c.width, t.width) << c.text;
         EXPECT_LE(c.y + c.height, t.height) << c.text;
