@@ -47,15 +47,9 @@ struct Element {
     bool visible = true;
 };
 
-struct Restraint {
-    int node = 0;
-    std::array<int, 6> flags{}; // UX UY UZ RX RY RZ; 1 fixes the degree of freedom
-};
-
-struct NodalForce {
-    int node = 0;
-    std::array<double, 6> values{}; // Fx Fy Fz Mx My Mz in global axes
-};
+// Restraints and nodal forces are the very records of the solving file.
+using Restraint = RestraintRecord;
+using NodalForce = ForceRecord;
 
 struct ModelData {
     std::vector<Material> materials;
