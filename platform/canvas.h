@@ -51,7 +51,8 @@ public:
     virtual void polyline(const std::vector<PixelPoint>& points) = 0;
     // Fills the polygon with the brush; no outline.
     virtual void fillPolygon(const std::vector<PixelPoint>& points) = 0;
-    // Axis-aligned rectangle between two corners: filled with the brush and/or outlined with the pen.
+    // Axis-aligned rectangle between two corners: filled with the brush and/or outlined with the
+    // pen.
     virtual void rectangle(PixelPoint corner1, PixelPoint corner2, bool fill, bool outline) = 0;
     // Ellipse inside the box centred at `centre` with radii rx, ry.
     virtual void ellipse(PixelPoint centre, double rx, double ry, bool fill, bool outline) = 0;

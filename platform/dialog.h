@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -81,7 +82,9 @@ public:
 
 // Parses "12.5abc" as 12.5 and text without a number as 0, like atof.
 inline double plainDecimal(const std::string& text) {
-    return std::strtod(text.c_str(), nullptr);
+    // "nan", "inf" or an overflow would poison every later computation: they read as 0 too.
+    const double value = std::strtod(text.c_str(), nullptr);
+    return std::isfinite(value) ? value : 0.0;
 }
 // Formats like printf("%.2lf").
 inline std::string twoDecimals(double value) {

@@ -4,6 +4,9 @@
 
 namespace shellfem::platform {
 
+// The caption of every message the programs show.
+inline const char* const kWarningCaption = "Warning!";
+
 // A modal message with one OK button; returns when the user has seen it.
 class MessageBox {
 public:

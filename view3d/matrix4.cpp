@@ -65,8 +65,9 @@ bool invertMatrix(const Matrix4& m, Matrix4& inverse) {
             }
         }
         // NaN entries never compare greater, so irow may stay -1: singular too.
-        volatile double sum = big + 1.0; // the Part's test, kept in double precision
-        if (irow < 0 || !(big == big) || sum == 1.0)
+        // Singular when the largest pivot vanishes against 1 in double precision.
+        volatile double sum = big + 1.0;
+        if (irow < 0 || sum == 1.0)
             return false;
         used[icol] = true;
         if (irow != icol)

@@ -146,7 +146,9 @@ void View::zoomAbout(platform::PixelPoint at, double newScale) {
     placement_.cv += (placement_.cy - py) / placement_.scale;
     placement_.cx = px;
     placement_.cy = py;
-    if (newScale > 0.0 && std::isfinite(newScale))
+    // Far beyond any useful zoom the scale would underflow or overflow and the
+    // plane centre would become infinite for good.
+    if (newScale > 1e-200 && newScale < 1e200)
         placement_.scale = newScale;
 }
 

@@ -18,7 +18,7 @@ struct ScreenPoint {
 
 struct PlaneExtent {
     double umin = 0.0, umax = 0.0, vmin = 0.0, vmax = 0.0;
-    double depthMin = 0.0, depthMax = 0.0; // not in the Part's record: the rotation pivot's depth
+    double depthMin = 0.0, depthMax = 0.0; // depth range, for the rotation pivot
 };
 
 struct ModelExtent {
@@ -63,7 +63,6 @@ public:
     const ModelExtent& modelExtent() const { return modelExtent_; }
 
     const Placement& placement() const { return placement_; }
-    void setPlacement(const Placement& p) { placement_ = p; }
 
     platform::PixelPoint planeToPixel(double u, double v) const;
     PlanePoint pixelToPlane(platform::PixelPoint p) const; // depth 0

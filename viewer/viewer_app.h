@@ -19,7 +19,7 @@
 namespace shellfem::viewer {
 
 inline const char* const kReadErrorMessage = "应力云图文件读取错误!";
-inline const char* const kWarningCaption = "Warning!";
+using platform::kWarningCaption;
 
 // The contour viewer `Pelunar` as plain C++: the model read from
 // the averaged stress file, the view, the display states, the selection, the

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <ostream>
 
 namespace shellfem::platform::fltk {
@@ -32,7 +33,7 @@ void pollViewer(void* data) {
         return;
     }
     if (state == ViewerState::Failed && !p->gui->quitting())
-        p->gui->show("Warning!", textViewerFailureMessage(p->path));
+        p->gui->show(kWarningCaption, textViewerFailureMessage(p->path));
     delete p;
 }
 
@@ -95,7 +96,7 @@ void FltkGui::show(const std::string& caption, const std::string& text) {
 void FltkGui::openTextFile(const std::string& path) {
     const pid_t pid = startTextViewer(path);
     if (pid < 0) {
-        show("Warning!", textViewerFailureMessage(path));
+        show(kWarningCaption, textViewerFailureMessage(path));
         return;
     }
     Fl::add_timeout(0.25, &pollViewer, new PendingViewer{this, pid, path});
@@ -114,7 +115,11 @@ std::optional<std::string> FltkGui::chooseFile(const FileDialogOptions& options,
     chooser.directory(".");
     if (chooser.show() != 0 || chooser.filename() == nullptr || *chooser.filename() == '\0')
         return std::nullopt; // cancelled (1) or failed (-1)
-    return withDefaultExtension(chooser.filename(), options.defaultExtension);
+    // An existing file is opened as chosen; the default extension completes typed names.
+    const std::string chosen = chooser.filename();
+    if (!save && std::filesystem::exists(chosen))
+        return chosen;
+    return withDefaultExtension(chosen, options.defaultExtension);
 }
 
 std::optional<std::string> FltkGui::chooseFileToOpen(const FileDialogOptions& options) {

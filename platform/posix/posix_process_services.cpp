@@ -1,5 +1,6 @@
 #include "platform/posix/posix_process_services.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <ostream>
 #include <spawn.h>
@@ -27,8 +28,9 @@ int PosixProcessServices::runProgram(const std::string& fileName) {
     if (::posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv, environ) != 0)
         return -1;
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
-    }
+    while (::waitpid(pid, &status, 0) < 0)
+        if (errno != EINTR)
+            return -1; // e.g. SIGCHLD ignored: the child is reaped elsewhere
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

@@ -9,7 +9,7 @@
 
 namespace shellfem::preprocessor {
 
-inline const char* const kWarningCaption = "Warning!";
+using platform::kWarningCaption;
 inline const char* const kKvxReadError = "单元信息文件读取错误!";
 inline const char* const kKvxVersionError = "前处理文本文件版本错误!";
 inline const char* const kKvxSaveFailed = "文件保存失败!";
