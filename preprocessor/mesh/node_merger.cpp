@@ -36,8 +36,10 @@ int NodeMerger::find(const Vec3& p) const {
 
 int NodeMerger::insert(const Vec3& p) {
     int existing = find(p);
-    if (existing >= 0)
-        return existing;
+    return existing >= 0 ? existing : append(p);
+}
+
+int NodeMerger::append(const Vec3& p) {
     int index = static_cast<int>(positions_.size());
     positions_.push_back(p);
     cells_[cellOf(p)].push_back(index);

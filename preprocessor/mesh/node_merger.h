@@ -18,6 +18,9 @@ public:
     int find(const Vec3& p) const;
     // Index of the stored position that `p` merges with, storing `p` if there is none.
     int insert(const Vec3& p);
+    // Stores `p` even where another position lies within the tolerance, so that
+    // indices follow an existing list (whose nodes may already coincide).
+    int append(const Vec3& p);
 
 private:
     struct Cell {

@@ -233,8 +233,10 @@ EditResult Model::applyPolygonLoad(const std::vector<int>& polygons,
     for (double value : q)
         if (!std::isfinite(value))
             return refusedEdit("The load intensities q0..q3 must be finite numbers.");
-    removePolygonLoads(polygons);
-    for (int p : polygons)
+    // One record per polygon: the solver adds every record, so a repeat would double the load.
+    const std::vector<int> picked = withoutRepeats(polygons);
+    removePolygonLoads(picked);
+    for (int p : picked)
         data_.polygonLoads.push_back({p, q});
     rebuildDerived();
     return {};
@@ -271,8 +273,9 @@ EditResult Model::applyRestraints(const std::vector<int>& nodes, const std::arra
             data_.restraints.push_back({node, flags});
         } else {
             Restraint& r = data_.restraints[static_cast<std::size_t>(existing)];
+            // Only a flag of 1 fixes a DOF; any other value read from a file is free.
             for (std::size_t d = 0; d < 6; ++d)
-                r.flags[d] = std::max(r.flags[d], flags[d]);
+                r.flags[d] = (r.flags[d] == 1 || flags[d] == 1) ? 1 : 0;
         }
     }
     rebuildDerived();

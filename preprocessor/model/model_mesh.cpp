@@ -123,7 +123,7 @@ MeshResult Model::meshPolygons(const std::vector<int>& polygons, const MeshContr
     std::vector<int> nodeOfKept;
     std::vector<int> nodeOfFreed;
     for (std::size_t n = 0; n < data.nodes.size(); ++n) {
-        (nodeFreed[n] ? freed : kept).insert(data.nodes[n].position);
+        (nodeFreed[n] ? freed : kept).append(data.nodes[n].position);
         (nodeFreed[n] ? nodeOfFreed : nodeOfKept).push_back(static_cast<int>(n));
     }
     for (const PolygonMesh& mesh : meshes) {

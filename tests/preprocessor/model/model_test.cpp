@@ -113,6 +113,48 @@ TEST(ModelStore, RestraintsAndForcesAreReplacedOrCombinedAsAsked) {
     EXPECT_FALSE(model.applyForces({-1}, {0, 2, 0, 0, 0, 0}, ApplyMode::Replace).ok);
 }
 
+TEST(ModelStore, RepeatedPicksAndForeignFlagsDoNotChangeWhatIsApplied) {
+    Model model = twoMeshedSquares();
+    ASSERT_TRUE(model.applyPolygonLoad({0, 0}, {-5, -5, -5, -5}).ok);
+    int loadsOnPolygon0 = 0;
+    for (const PolygonLoad& l : model.data().polygonLoads)
+        loadsOnPolygon0 += l.polygon == 0 ? 1 : 0;
+    EXPECT_EQ(loadsOnPolygon0, 1);
+
+    // A flag of 7 from a file leaves the DOF free; adding a fixed UX makes it 1.
+    ModelData data = model.data();
+    data.restraints[0].flags = {7, 7, 0, 0, 0, 0};
+    const int node = data.restraints[0].node;
+    model.assign(data);
+    ASSERT_TRUE(model.applyRestraints({node}, {1, 0, 0, 0, 0, 0}, ApplyMode::Add).ok);
+    EXPECT_EQ(model.data().restraints[0].flags, (std::array<int, 6>{1, 0, 0, 0, 0, 0}));
+}
+
+TEST(ModelStore, MeshingBesideNodesThatShareAPositionJoinsTheRightNodes) {
+    Model model = modelWithAttributes();
+    int left = addRectangle(model, 0, 0, 1, 1);
+    int right = addRectangle(model, 1, 0, 2, 1);
+    ASSERT_TRUE(model.meshPolygons({left}, divisions(1, 1)).ok);
+    // A file may hold a node twice: put a copy of node 0 in front of the others.
+    ModelData data = model.data();
+    data.nodes.insert(data.nodes.begin(), data.nodes[0]);
+    for (Element& e : data.elements)
+        for (int& n : e.nodes)
+            ++n;
+    model.assign(data);
+    ASSERT_TRUE(model.meshPolygons({right}, divisions(1, 1)).ok);
+    const ModelData& meshed = model.data();
+    for (const Element& e : meshed.elements) {
+        if (e.polygon != right)
+            continue;
+        for (int n : e.nodes) {
+            const Vec3& p = meshed.nodes[static_cast<std::size_t>(n)].position;
+            EXPECT_TRUE(p.x == 1.0 || p.x == 2.0) << "node " << n << " at x=" << p.x;
+        }
+    }
+    EXPECT_EQ(meshed.nodes.size(), 7u);
+}
+
 TEST(ModelStore, HidingAPolygonHidesItsElementsAndTheNodesOnlyTheyUse) {
     Model model = twoMeshedSquares();
     ASSERT_TRUE(model.setPolygonsVisible({0}, false).ok);
