@@ -10,6 +10,14 @@ namespace shellfem::preprocessor {
 
 namespace {
 
+// The first ID that occurs twice in [first, last), or -1.
+template <class Iterator> int repeatedId(Iterator first, Iterator last) {
+    for (Iterator a = first; a != last; ++a)
+        if (std::find(a + 1, last, *a) != last)
+            return *a;
+    return -1;
+}
+
 // Reads the file section by section. Every method returns false after storing a
 // message that names the line, the record and what is wrong.
 class KvxReader : public RecordReader {
@@ -136,6 +144,9 @@ private:
                 if (!checkIndex(at, record, "point", point, data.points.size(), "NGPT"))
                     return false;
             }
+            if (int twice = repeatedId(polygon.vertices.begin(), polygon.vertices.end());
+                twice >= 0)
+                return fail(at, record, "point ID " + std::to_string(twice) + " is used twice");
             if (!scan_.readInt(polygon.material) || !scan_.literal(",") ||
                 !scan_.readInt(polygon.thickness) || !scan_.literal("]\n"))
                 return fail(at, record, layout);
@@ -208,6 +219,8 @@ private:
                     return false;
             if (!checkIndex(at, record, "polygon", e.polygon, data.polygons.size(), "NPG"))
                 return false;
+            if (int twice = repeatedId(n.begin(), n.end()); twice >= 0)
+                return fail(at, record, "node ID " + std::to_string(twice) + " is used twice");
             data.elements.push_back(e);
         }
         return true;

@@ -1,5 +1,6 @@
 #include "preprocessor/model/model.h"
 
+#include "formats/number_format.h"
 #include "preprocessor/mesh/conformity.h"
 #include "preprocessor/mesh/node_merger.h"
 #include "preprocessor/mesh/node_numbering.h"
@@ -151,6 +152,16 @@ MeshResult Model::meshPolygons(const std::vector<int>& polygons, const MeshContr
             for (std::size_t c = 0; c < 4; ++c)
                 e.nodes[c] = nodeOfLocal[static_cast<std::size_t>(corners[c])];
             e.polygon = mesh.polygon;
+            // Elements finer than the merging tolerance collapse onto shared nodes.
+            for (std::size_t a = 0; a < 4; ++a)
+                for (std::size_t b = a + 1; b < 4; ++b)
+                    if (e.nodes[a] == e.nodes[b])
+                        return refuse("Polygon " + std::to_string(mesh.polygon) +
+                                      " would get elements too small for the size of the "
+                                      "model (corners closer than " +
+                                      formatGeneral(tolerance) +
+                                      " are one node): choose fewer divisions or a larger "
+                                      "element size.");
             data.elements.push_back(e);
         }
     }

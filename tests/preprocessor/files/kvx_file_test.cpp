@@ -236,6 +236,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenRecord{"point_id", "\n3:", "\n4:", "geometric point 3: the record is numbered 4"},
         BrokenRecord{"vertex_out_of_range", "2[3]:8,9,10[", "2[3]:8,9,11[",
                      "polygon 2: point ID 11 is out of range (NGPT=11)"},
+        BrokenRecord{"repeated_vertex", "2[3]:8,9,10[", "2[3]:8,9,8[",
+                     "polygon 2: point ID 8 is used twice"},
         BrokenRecord{"two_vertices", "2[3]:8,9,10[", "2[2]:8,9[",
                      "polygon 2: a polygon needs at least 3 vertices, not 2"},
         BrokenRecord{"thickness_out_of_range", "8,9,10[1,1]", "8,9,10[1,2]",
@@ -247,6 +249,25 @@ INSTANTIATE_TEST_SUITE_P(
                      "line 63: \"###end###\"\n  force 1: expected"},
         BrokenRecord{"force_node", "\n7<", "\n99<", "force 0: node ID 99 is out of range"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(KvxFile, AnElementThatUsesANodeTwiceIsRefused) {
+    std::string text = textOf(modelWithEverySection().data());
+    // The first element record "0:a,b,c,d[p]": make its second corner the first.
+    const std::size_t line = text.find("\n", text.find("NELEM=")) + 1;
+    const std::size_t a = line + 2, comma = text.find(',', a);
+    text.replace(comma + 1, text.find(',', comma + 1) - comma - 1, text.substr(a, comma - a));
+    const std::string path = tempPath("element.kvx");
+    writeText(path, text);
+    Model model;
+    RecordingMessageBox messages;
+    EXPECT_FALSE(readKvxFile(path, model, messages));
+    ASSERT_FALSE(messages.shown.empty());
+    EXPECT_NE(messages.shown.back().second.find("element 0: node ID " + text.substr(a, comma - a) +
+                                                " is used twice"),
+              std::string::npos)
+        << messages.shown.back().second;
+    EXPECT_TRUE(model.data().elements.empty());
+}
 
 TEST(KvxFile, FailedSavesShowBothMessagesAndKeepTheEarlierFile) {
     Model model = modelWithEverySection();

@@ -155,6 +155,17 @@ TEST(ModelStore, MeshingBesideNodesThatShareAPositionJoinsTheRightNodes) {
     EXPECT_EQ(meshed.nodes.size(), 7u);
 }
 
+TEST(ModelStore, ElementsFinerThanTheMergingToleranceAreRefused) {
+    // A 10 mm square in a model 100 units across, divided 200 × 200.
+    Model model = modelWithAttributes();
+    addPoint(model, 100, 100);
+    int tiny = addRectangle(model, 0, 0, 0.01, 0.01);
+    EditResult result = model.meshPolygons({tiny}, divisions(200, 200));
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.message.find("too small"), std::string::npos) << result.message;
+    EXPECT_TRUE(model.data().elements.empty());
+}
+
 TEST(ModelStore, HidingAPolygonHidesItsElementsAndTheNodesOnlyTheyUse) {
     Model model = twoMeshedSquares();
     ASSERT_TRUE(model.setPolygonsVisible({0}, false).ok);
