@@ -12,10 +12,6 @@ namespace shellfem::preprocessor {
 
 namespace {
 
-std::string number(double value) {
-    return formatGeneral(value);
-}
-
 bool checkAttributesOfUsedPolygons(const ModelData& data, std::string& error) {
     std::vector<bool> used(data.polygons.size(), false);
     for (const Element& e : data.elements)
@@ -40,20 +36,21 @@ bool checkAttributesOfUsedPolygons(const ModelData& data, std::string& error) {
         const Material& m = data.materials[static_cast<std::size_t>(polygon.material)];
         const std::string material = "Material " + std::to_string(polygon.material);
         if (!(m.E > 0.0)) {
-            error = material + " (used by polygon " + std::to_string(p) + ") has E=" + number(m.E) +
-                    "; E must be greater than 0.";
+            error = material + " (used by polygon " + std::to_string(p) +
+                    ") has E=" + formatGeneral(m.E) + "; E must be greater than 0.";
             return false;
         }
         if (!(m.Mu > -1.0 && m.Mu < 0.5)) {
             error = material + " (used by polygon " + std::to_string(p) +
-                    ") has Mu=" + number(m.Mu) +
+                    ") has Mu=" + formatGeneral(m.Mu) +
                     "; Mu must lie between -1 and 0.5 (both excluded).";
             return false;
         }
         double tk = data.thicknesses[static_cast<std::size_t>(polygon.thickness)];
         if (!(tk > 0.0)) {
             error = "Thickness " + std::to_string(polygon.thickness) + " (used by polygon " +
-                    std::to_string(p) + ") has TK=" + number(tk) + "; TK must be greater than 0.";
+                    std::to_string(p) + ") has TK=" + formatGeneral(tk) +
+                    "; TK must be greater than 0.";
             return false;
         }
     }
@@ -161,10 +158,8 @@ bool buildSolvingModel(const ModelData& data, SolvingModel& solving, std::string
         const Polygon& polygon = data.polygons[static_cast<std::size_t>(e.polygon)];
         solving.elements.push_back({e.nodes, polygon.material, polygon.thickness});
     }
-    for (const Restraint& r : data.restraints)
-        solving.restraints.push_back({r.node, r.flags});
-    for (const NodalForce& f : data.forces)
-        solving.forces.push_back({f.node, f.values});
+    solving.restraints = data.restraints;
+    solving.forces = data.forces;
     if (!appendLoads(data, solving, error)) {
         solving = SolvingModel{};
         return false;
