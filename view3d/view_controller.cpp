@@ -45,14 +45,15 @@ Outcome ViewController::character(int ch) {
     case 'a':
         view_.fit();
         return Outcome::Redraw;
+    // A new mode drops a half-made rectangle: repaint so that its band goes too.
     case 'P':
     case 'p':
         setMode(kModePan);
-        return Outcome::Handled;
+        return Outcome::Redraw;
     case 'Z':
     case 'z':
         setMode(kModeZoomWindow);
-        return Outcome::Handled;
+        return Outcome::Redraw;
     case 'O':
     case 'o':
         applyStoredAngles(true);

@@ -105,17 +105,17 @@ void ViewKit::onCommand(platform::Dialog& dialog, int id) {
 
 bool handleViewButton(ViewController& controller, const ViewKitIds& ids, int id,
                       const std::function<void()>& redraw) {
-    if (id == ids.all) {
+    if (id == ids.all)
         controller.view().fit();
-        if (redraw)
-            redraw();
-    } else if (id == ids.pan) {
+    else if (id == ids.pan)
         controller.setMode(kModePan);
-    } else if (id == ids.zoom) {
+    else if (id == ids.zoom)
         controller.setMode(kModeZoomWindow);
-    } else {
+    else
         return false;
-    }
+    // A new mode drops a half-made rectangle, whose band must go too.
+    if (redraw)
+        redraw();
     return true;
 }
 

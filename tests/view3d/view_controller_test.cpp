@@ -89,9 +89,9 @@ TEST(ViewController, KeysAFitsPPansZZooms) {
     c.view().pan(100, 50);
     EXPECT_EQ(c.character('A'), Outcome::Redraw);
     EXPECT_EQ(c.view().placement().cx, fitted.cx);
-    EXPECT_EQ(c.character('p'), Outcome::Handled);
+    EXPECT_EQ(c.character('p'), Outcome::Redraw);
     EXPECT_EQ(c.mode(), kModePan);
-    EXPECT_EQ(c.character('Z'), Outcome::Handled);
+    EXPECT_EQ(c.character('Z'), Outcome::Redraw);
     EXPECT_EQ(c.mode(), kModeZoomWindow);
     EXPECT_EQ(c.character('q'), Outcome::Ignored);
     EXPECT_EQ(c.character(27), Outcome::Ignored); // Escape belongs to the program
