@@ -28,6 +28,39 @@ bool isFinite(const Vec3& p) {
     return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
 
+// Drops the restraint or force records that sit on a marked node.
+template <class Record>
+void removeRecordsOnNodes(std::vector<Record>& list, const std::vector<bool>& picked) {
+    list.erase(
+        std::remove_if(list.begin(), list.end(),
+                       [&](const Record& r) { return picked[static_cast<std::size_t>(r.node)]; }),
+        list.end());
+}
+
+// Gives each node (listed once) a restraint or force record holding `values`. In
+// Replace mode the node's earlier records go first; in Add mode a node that has
+// records gets `values` merged into its last one, component by component.
+template <class Record, class Values, class Combine>
+void applyToNodes(std::vector<Record>& list, Values Record::*field, std::size_t nodeCount,
+                  const std::vector<int>& nodes, const Values& values, ApplyMode mode,
+                  Combine combine) {
+    if (mode == ApplyMode::Replace)
+        removeRecordsOnNodes(list, markIds(nodes, nodeCount));
+    std::vector<int> lastRecordOfNode(nodeCount, -1);
+    for (std::size_t r = 0; r < list.size(); ++r)
+        lastRecordOfNode[static_cast<std::size_t>(list[r].node)] = static_cast<int>(r);
+    for (int node : nodes) {
+        int existing = lastRecordOfNode[static_cast<std::size_t>(node)];
+        if (existing < 0) {
+            list.push_back({node, values});
+        } else {
+            Values& merged = list[static_cast<std::size_t>(existing)].*field;
+            for (std::size_t d = 0; d < merged.size(); ++d)
+                merged[d] = combine(merged[d], values[d]);
+        }
+    }
+}
+
 } // namespace
 
 void Model::clear() {
@@ -264,20 +297,9 @@ EditResult Model::applyRestraints(const std::vector<int>& nodes, const std::arra
     for (int flag : flags)
         if (flag != 0 && flag != 1)
             return refusedEdit("Restraint flags must be 0 (free) or 1 (fixed).");
-    const std::vector<int> picked = withoutRepeats(nodes);
-    if (mode == ApplyMode::Replace)
-        removeRestraints(picked);
-    for (int node : picked) {
-        int existing = display_.restraintOfNode[static_cast<std::size_t>(node)];
-        if (existing < 0) {
-            data_.restraints.push_back({node, flags});
-        } else {
-            Restraint& r = data_.restraints[static_cast<std::size_t>(existing)];
-            // Only a flag of 1 fixes a DOF; any other value read from a file is free.
-            for (std::size_t d = 0; d < 6; ++d)
-                r.flags[d] = (r.flags[d] == 1 || flags[d] == 1) ? 1 : 0;
-        }
-    }
+    // Only a flag of 1 fixes a DOF; any other value read from a file is free.
+    applyToNodes(data_.restraints, &Restraint::flags, data_.nodes.size(), withoutRepeats(nodes),
+                 flags, mode, [](int a, int b) { return (a == 1 || b == 1) ? 1 : 0; });
     rebuildDerived();
     return {};
 }
@@ -289,19 +311,8 @@ EditResult Model::applyForces(const std::vector<int>& nodes, const std::array<do
     for (double value : values)
         if (!std::isfinite(value))
             return refusedEdit("Force and moment components must be finite numbers.");
-    const std::vector<int> picked = withoutRepeats(nodes);
-    if (mode == ApplyMode::Replace)
-        removeForces(picked);
-    for (int node : picked) {
-        int existing = display_.forceOfNode[static_cast<std::size_t>(node)];
-        if (existing < 0) {
-            data_.forces.push_back({node, values});
-        } else {
-            NodalForce& f = data_.forces[static_cast<std::size_t>(existing)];
-            for (std::size_t d = 0; d < 6; ++d)
-                f.values[d] += values[d];
-        }
-    }
+    applyToNodes(data_.forces, &NodalForce::values, data_.nodes.size(), withoutRepeats(nodes),
+                 values, mode, [](double a, double b) { return a + b; });
     rebuildDerived();
     return {};
 }
@@ -309,12 +320,7 @@ EditResult Model::applyForces(const std::vector<int>& nodes, const std::array<do
 EditResult Model::removeRestraints(const std::vector<int>& nodes) {
     if (std::string problem = checkIds(nodes, data_.nodes.size(), "Node"); !problem.empty())
         return refusedEdit(problem);
-    std::vector<bool> picked = markIds(nodes, data_.nodes.size());
-    auto& list = data_.restraints;
-    list.erase(std::remove_if(
-                   list.begin(), list.end(),
-                   [&](const Restraint& r) { return picked[static_cast<std::size_t>(r.node)]; }),
-               list.end());
+    removeRecordsOnNodes(data_.restraints, markIds(nodes, data_.nodes.size()));
     rebuildDerived();
     return {};
 }
@@ -322,12 +328,7 @@ EditResult Model::removeRestraints(const std::vector<int>& nodes) {
 EditResult Model::removeForces(const std::vector<int>& nodes) {
     if (std::string problem = checkIds(nodes, data_.nodes.size(), "Node"); !problem.empty())
         return refusedEdit(problem);
-    std::vector<bool> picked = markIds(nodes, data_.nodes.size());
-    auto& list = data_.forces;
-    list.erase(std::remove_if(
-                   list.begin(), list.end(),
-                   [&](const NodalForce& f) { return picked[static_cast<std::size_t>(f.node)]; }),
-               list.end());
+    removeRecordsOnNodes(data_.forces, markIds(nodes, data_.nodes.size()));
     rebuildDerived();
     return {};
 }

@@ -6,7 +6,23 @@ namespace shellfem::preprocessor {
 
 namespace {
 
-// New positions of the kept records, -1 for the removed ones.
+// Points the records of `list` at the renumbered nodes; a record on a removed node
+// is dropped, and `dropped(node)` is told its old node first.
+template <class Record, class OnDropped>
+void remapNodeRecords(std::vector<Record>& list, const std::vector<int>& index, OnDropped dropped) {
+    std::vector<bool> removed(list.size(), false);
+    for (std::size_t r = 0; r < list.size(); ++r) {
+        int old = list[r].node;
+        removed[r] = index[static_cast<std::size_t>(old)] < 0;
+        if (removed[r])
+            dropped(old);
+        list[r].node = index[static_cast<std::size_t>(old)];
+    }
+    eraseMarked(list, removed);
+}
+
+} // namespace
+
 std::vector<int> keptIndices(const std::vector<bool>& removed) {
     std::vector<int> index(removed.size(), -1);
     int next = 0;
@@ -15,16 +31,6 @@ std::vector<int> keptIndices(const std::vector<bool>& removed) {
             index[i] = next++;
     return index;
 }
-
-template <class T> void eraseMarked(std::vector<T>& list, const std::vector<bool>& removed) {
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < list.size(); ++i)
-        if (!removed[i])
-            list[next++] = std::move(list[i]);
-    list.resize(next);
-}
-
-} // namespace
 
 std::string describePosition(const Vec3& p) {
     std::string s = "(";
@@ -57,29 +63,15 @@ void removeNodes(ModelData& data, const std::vector<bool>& nodeRemoved, std::str
     for (Element& e : data.elements)
         for (int& node : e.nodes)
             node = index[static_cast<std::size_t>(node)];
-    auto dropLine = [&](const char* what, int node) {
-        notice += std::string(what) + " on node " + std::to_string(node) + " at " +
-                  describePosition(data.nodes[static_cast<std::size_t>(node)].position) +
-                  " was removed with the node.\n";
+    auto dropLine = [&](const char* what) {
+        return [&data, &notice, what](int node) {
+            notice += std::string(what) + " on node " + std::to_string(node) + " at " +
+                      describePosition(data.nodes[static_cast<std::size_t>(node)].position) +
+                      " was removed with the node.\n";
+        };
     };
-    std::vector<bool> restraintDropped(data.restraints.size(), false);
-    for (std::size_t r = 0; r < data.restraints.size(); ++r) {
-        int old = data.restraints[r].node;
-        restraintDropped[r] = index[static_cast<std::size_t>(old)] < 0;
-        if (restraintDropped[r])
-            dropLine("The restraint", old);
-        data.restraints[r].node = index[static_cast<std::size_t>(old)];
-    }
-    eraseMarked(data.restraints, restraintDropped);
-    std::vector<bool> forceDropped(data.forces.size(), false);
-    for (std::size_t f = 0; f < data.forces.size(); ++f) {
-        int old = data.forces[f].node;
-        forceDropped[f] = index[static_cast<std::size_t>(old)] < 0;
-        if (forceDropped[f])
-            dropLine("The force", old);
-        data.forces[f].node = index[static_cast<std::size_t>(old)];
-    }
-    eraseMarked(data.forces, forceDropped);
+    remapNodeRecords(data.restraints, index, dropLine("The restraint"));
+    remapNodeRecords(data.forces, index, dropLine("The force"));
     eraseMarked(data.nodes, nodeRemoved);
 }
 
