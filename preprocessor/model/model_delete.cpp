@@ -37,14 +37,8 @@ EditResult Model::deletePoints(const std::vector<int>& points) {
     if (!kept.empty())
         result.message = "Points used by a polygon were kept: " + kept + ".";
 
-    std::vector<int> index(data_.points.size(), -1);
-    std::vector<GeometricPoint> remaining;
-    for (std::size_t p = 0; p < data_.points.size(); ++p)
-        if (!removed[p]) {
-            index[p] = static_cast<int>(remaining.size());
-            remaining.push_back(data_.points[p]);
-        }
-    data_.points = std::move(remaining);
+    std::vector<int> index = keptIndices(removed);
+    eraseMarked(data_.points, removed);
     for (Polygon& polygon : data_.polygons)
         for (int& point : polygon.vertices)
             point = index[static_cast<std::size_t>(point)];
