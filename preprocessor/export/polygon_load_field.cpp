@@ -1,5 +1,7 @@
 #include "preprocessor/export/polygon_load_field.h"
 
+#include "geometry/bilinear.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -12,7 +14,8 @@ std::array<double, 2> bilinearCoordinates(const std::array<Vec3, 4>& c, const Ve
     double s = 0.5;
     double t = 0.5;
     for (int step = 0; step < maximumSteps; ++step) {
-        Vec3 x = (1 - s) * (1 - t) * c[0] + s * (1 - t) * c[1] + s * t * c[2] + (1 - s) * t * c[3];
+        const std::array<double, 4> w = bilinearWeights(s, t);
+        Vec3 x = w[0] * c[0] + w[1] * c[1] + w[2] * c[2] + w[3] * c[3];
         Vec3 dxds = (1 - t) * (c[1] - c[0]) + t * (c[2] - c[3]);
         Vec3 dxdt = (1 - s) * (c[3] - c[0]) + s * (c[2] - c[1]);
         Vec3 r = x - p;
@@ -39,7 +42,8 @@ double loadIntensityAt(const std::vector<Vec3>& corners, const std::array<double
     if (corners.size() != 4)
         return q[0];
     auto [s, t] = bilinearCoordinates({corners[0], corners[1], corners[2], corners[3]}, p);
-    return (1 - s) * (1 - t) * q[0] + s * (1 - t) * q[1] + s * t * q[2] + (1 - s) * t * q[3];
+    const std::array<double, 4> w = bilinearWeights(s, t);
+    return w[0] * q[0] + w[1] * q[1] + w[2] * q[2] + w[3] * q[3];
 }
 
 } // namespace shellfem::preprocessor

@@ -1,5 +1,6 @@
 #include "preprocessor/mesh/quad_mesher.h"
 
+#include "geometry/bilinear.h"
 #include "preprocessor/mesh/division_plan.h"
 
 namespace shellfem::preprocessor {
@@ -7,7 +8,8 @@ namespace shellfem::preprocessor {
 namespace {
 
 Vec3 bilinear(const std::array<Vec3, 4>& c, double s, double t) {
-    return (1 - s) * (1 - t) * c[0] + s * (1 - t) * c[1] + s * t * c[2] + (1 - s) * t * c[3];
+    const std::array<double, 4> w = bilinearWeights(s, t);
+    return w[0] * c[0] + w[1] * c[1] + w[2] * c[2] + w[3] * c[3];
 }
 
 // Appends an n1 x n2 mapped mesh of the quadrilateral c0 c1 c2 c3: n1 elements
