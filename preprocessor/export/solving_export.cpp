@@ -4,6 +4,7 @@
 #include "preprocessor/export/polygon_load_field.h"
 #include "preprocessor/files/kvx_file.h"
 #include "preprocessor/files/safe_file_write.h"
+#include "preprocessor/model/model_queries.h"
 #include "preprocessor/model/polygon_geometry.h"
 
 #include <sstream>
@@ -99,10 +100,7 @@ Vec3 elementNormal(const ModelData& data, const Element& e) {
 }
 
 bool appendLoads(const ModelData& data, SolvingModel& solving, std::string& error) {
-    std::vector<std::vector<int>> elementsOfPolygon(data.polygons.size());
-    for (std::size_t e = 0; e < data.elements.size(); ++e)
-        elementsOfPolygon[static_cast<std::size_t>(data.elements[e].polygon)].push_back(
-            static_cast<int>(e));
+    const std::vector<std::vector<int>> elementsOfPolygon = elementsByPolygon(data);
     for (const PolygonLoad& load : data.polygonLoads) {
         const auto& elements = elementsOfPolygon[static_cast<std::size_t>(load.polygon)];
         if (elements.empty()) {
@@ -111,9 +109,7 @@ bool appendLoads(const ModelData& data, SolvingModel& solving, std::string& erro
             return false;
         }
         const Polygon& polygon = data.polygons[static_cast<std::size_t>(load.polygon)];
-        std::vector<Vec3> corners;
-        for (int point : polygon.vertices)
-            corners.push_back(data.points[static_cast<std::size_t>(point)].position);
+        const std::vector<Vec3> corners = cornersOf(data, polygon);
         Vec3 polygonNormal = polygonGeometry(corners).normal;
         for (int e : elements) {
             const Element& element = data.elements[static_cast<std::size_t>(e)];

@@ -1,6 +1,7 @@
 #include "preprocessor/model/model.h"
 
 #include "preprocessor/model/id_checks.h"
+#include "preprocessor/model/model_queries.h"
 
 #include <algorithm>
 #include <cmath>
@@ -83,21 +84,15 @@ void Model::rebuildDerived() {
     const std::size_t polygonCount = data_.polygons.size();
     geometry_.clear();
     geometry_.reserve(polygonCount);
-    for (const Polygon& polygon : data_.polygons) {
-        std::vector<Vec3> corners;
-        corners.reserve(polygon.vertices.size());
-        for (int point : polygon.vertices)
-            corners.push_back(data_.points[static_cast<std::size_t>(point)].position);
-        geometry_.push_back(shellfem::preprocessor::polygonGeometry(corners));
-    }
+    for (const Polygon& polygon : data_.polygons)
+        geometry_.push_back(shellfem::preprocessor::polygonGeometry(cornersOf(data_, polygon)));
 
     display_ = DisplayTables{};
-    display_.elementCountOfPolygon.assign(polygonCount, 0);
     display_.loadOfPolygon.assign(polygonCount, -1);
     display_.restraintOfNode.assign(data_.nodes.size(), -1);
     display_.forceOfNode.assign(data_.nodes.size(), -1);
-    for (const Element& e : data_.elements)
-        ++display_.elementCountOfPolygon[static_cast<std::size_t>(e.polygon)];
+    for (const std::vector<int>& elements : elementsByPolygon(data_))
+        display_.elementCountOfPolygon.push_back(static_cast<int>(elements.size()));
     for (std::size_t p = 0; p < polygonCount; ++p)
         data_.polygons[p].meshed = display_.elementCountOfPolygon[p] > 0;
     for (std::size_t l = 0; l < data_.polygonLoads.size(); ++l)
@@ -224,10 +219,7 @@ EditResult Model::createPolygon(const std::vector<int>& points, int material, in
     if (auto twice = std::adjacent_find(sorted.begin(), sorted.end()); twice != sorted.end())
         return refusedEdit("Point " + std::to_string(*twice) +
                            " appears twice in the polygon; each corner must be a different point.");
-    std::vector<Vec3> corners;
-    for (int point : points)
-        corners.push_back(data_.points[static_cast<std::size_t>(point)].position);
-    PolygonGeometry g = shellfem::preprocessor::polygonGeometry(corners);
+    PolygonGeometry g = shellfem::preprocessor::polygonGeometry(cornersOf(data_, points));
     double tolerance = coincidenceTolerance(extent_);
     if (g.area <= tolerance * tolerance)
         return refusedEdit(

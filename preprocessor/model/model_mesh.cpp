@@ -7,6 +7,7 @@
 #include "preprocessor/mesh/quad_mesher.h"
 #include "preprocessor/model/id_checks.h"
 #include "preprocessor/model/model_compaction.h"
+#include "preprocessor/model/model_queries.h"
 
 #include <algorithm>
 
@@ -28,10 +29,7 @@ bool onSegment(const Vec3& p, const Vec3& a, const Vec3& b, double tolerance) {
 std::vector<MeshedEdge> edgesOfMeshedPolygons(const ModelData& data,
                                               const std::vector<PolygonGeometry>& geometry,
                                               const std::vector<bool>& remeshed, double tolerance) {
-    std::vector<std::vector<int>> elementsOfPolygon(data.polygons.size());
-    for (std::size_t e = 0; e < data.elements.size(); ++e)
-        elementsOfPolygon[static_cast<std::size_t>(data.elements[e].polygon)].push_back(
-            static_cast<int>(e));
+    const std::vector<std::vector<int>> elementsOfPolygon = elementsByPolygon(data);
     std::vector<MeshedEdge> edges;
     for (std::size_t p = 0; p < data.polygons.size(); ++p) {
         if (remeshed[p] || elementsOfPolygon[p].empty())

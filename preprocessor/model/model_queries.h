@@ -1,0 +1,22 @@
+#pragma once
+
+#include "preprocessor/model/model_data.h"
+
+#include <vector>
+
+namespace shellfem::preprocessor {
+
+// Read-only look-ups over a model whose IDs are all in range.
+
+// The IDs of each polygon's elements, in element order, one list per polygon.
+std::vector<std::vector<int>> elementsByPolygon(const ModelData& data);
+
+// Positions of the geometric points listed, in the order given.
+std::vector<Vec3> cornersOf(const ModelData& data, const std::vector<int>& vertices);
+
+// Positions of the polygon's corners in vertex order.
+inline std::vector<Vec3> cornersOf(const ModelData& data, const Polygon& polygon) {
+    return cornersOf(data, polygon.vertices);
+}
+
+} // namespace shellfem::preprocessor
