@@ -4,6 +4,7 @@
 #include "preprocessor/export/polygon_load_field.h"
 #include "preprocessor/files/kvx_file.h"
 #include "preprocessor/files/safe_file_write.h"
+#include "preprocessor/model/id_checks.h"
 #include "preprocessor/model/model_queries.h"
 #include "preprocessor/model/polygon_geometry.h"
 
@@ -36,19 +37,19 @@ bool checkAttributesOfUsedPolygons(const ModelData& data, std::string& error) {
         }
         const Material& m = data.materials[static_cast<std::size_t>(polygon.material)];
         const std::string material = "Material " + std::to_string(polygon.material);
-        if (!(m.E > 0.0)) {
+        if (!validYoungsModulus(m.E)) {
             error = material + " (used by polygon " + std::to_string(p) +
                     ") has E=" + formatGeneral(m.E) + "; E must be greater than 0.";
             return false;
         }
-        if (!(m.Mu > -1.0 && m.Mu < 0.5)) {
+        if (!validPoissonsRatio(m.Mu)) {
             error = material + " (used by polygon " + std::to_string(p) +
                     ") has Mu=" + formatGeneral(m.Mu) +
                     "; Mu must lie between -1 and 0.5 (both excluded).";
             return false;
         }
         double tk = data.thicknesses[static_cast<std::size_t>(polygon.thickness)];
-        if (!(tk > 0.0)) {
+        if (!validThickness(tk)) {
             error = "Thickness " + std::to_string(polygon.thickness) + " (used by polygon " +
                     std::to_string(p) + ") has TK=" + formatGeneral(tk) +
                     "; TK must be greater than 0.";

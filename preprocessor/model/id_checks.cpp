@@ -1,6 +1,7 @@
 #include "preprocessor/model/id_checks.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace shellfem::preprocessor {
 
@@ -17,6 +18,18 @@ std::string checkAttributes(const ModelData& data, int material, int thickness) 
         !problem.empty())
         return problem;
     return checkIds({thickness}, data.thicknesses.size(), "Thickness");
+}
+
+bool validYoungsModulus(double E) {
+    return std::isfinite(E) && E > 0.0;
+}
+
+bool validPoissonsRatio(double Mu) {
+    return std::isfinite(Mu) && Mu > -1.0 && Mu < 0.5;
+}
+
+bool validThickness(double tk) {
+    return std::isfinite(tk) && tk > 0.0;
 }
 
 std::vector<bool> markIds(const std::vector<int>& ids, std::size_t count) {

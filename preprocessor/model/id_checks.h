@@ -14,6 +14,11 @@ std::string checkIds(const std::vector<int>& ids, std::size_t count, const char*
 // Empty when the material and thickness IDs exist in `data`.
 std::string checkAttributes(const ModelData& data, int material, int thickness);
 
+// The values a material or thickness must have for the solver to use them.
+bool validYoungsModulus(double E);  // finite and greater than 0
+bool validPoissonsRatio(double Mu); // between -1 and 0.5, both excluded
+bool validThickness(double tk);     // finite and greater than 0
+
 // A flag per record, set for the IDs listed (which must be in range).
 std::vector<bool> markIds(const std::vector<int>& ids, std::size_t count);
 

@@ -12,15 +12,15 @@ namespace shellfem::preprocessor {
 namespace {
 
 std::string checkMaterial(const Material& m) {
-    if (!std::isfinite(m.E) || m.E <= 0.0)
+    if (!validYoungsModulus(m.E))
         return "Young's modulus E must be greater than 0.";
-    if (!std::isfinite(m.Mu) || m.Mu <= -1.0 || m.Mu >= 0.5)
+    if (!validPoissonsRatio(m.Mu))
         return "Poisson's ratio Mu must lie between -1 and 0.5 (both excluded).";
     return {};
 }
 
 std::string checkThickness(double tk) {
-    if (!std::isfinite(tk) || tk <= 0.0)
+    if (!validThickness(tk))
         return "The thickness TK must be greater than 0.";
     return {};
 }
