@@ -16,6 +16,16 @@ struct FreeEdge {
 
 } // namespace
 
+SegmentOffset offsetFromSegment(const Vec3& p, const Vec3& a, const Vec3& b) {
+    SegmentOffset o;
+    Vec3 along = b - a;
+    Vec3 offset = p - a;
+    o.length = length(along);
+    o.along = dot(offset, along) / o.length;
+    o.across = length(offset - (o.along / o.length) * along);
+    return o;
+}
+
 bool findHangingNode(const std::vector<Vec3>& nodes,
                      const std::vector<std::array<int, 4>>& elements,
                      const std::vector<bool>& isNew, double tolerance, HangingNode& found) {
@@ -47,20 +57,18 @@ bool findHangingNode(const std::vector<Vec3>& nodes,
             ends.push_back(static_cast<int>(n));
     for (const FreeEdge& edge : freeEdges) {
         const Vec3& a = nodes[static_cast<std::size_t>(edge.from)];
-        Vec3 along = nodes[static_cast<std::size_t>(edge.to)] - a;
-        double edgeLength = length(along);
-        if (edgeLength <= tolerance)
+        const Vec3& b = nodes[static_cast<std::size_t>(edge.to)];
+        if (length(b - a) <= tolerance)
             continue;
         bool edgeIsNew = isNew[static_cast<std::size_t>(edge.element)];
         for (int n : ends) {
             if (n == edge.from || n == edge.to ||
                 !(edgeIsNew || newEnd[static_cast<std::size_t>(n)]))
                 continue;
-            Vec3 offset = nodes[static_cast<std::size_t>(n)] - a;
-            double distanceAlong = dot(offset, along) / edgeLength;
-            if (distanceAlong <= tolerance || distanceAlong >= edgeLength - tolerance)
+            SegmentOffset o = offsetFromSegment(nodes[static_cast<std::size_t>(n)], a, b);
+            if (o.along <= tolerance || o.along >= o.length - tolerance)
                 continue;
-            if (length(offset - (distanceAlong / edgeLength) * along) <= tolerance) {
+            if (o.across <= tolerance) {
                 found = {n, edge.element};
                 return true;
             }

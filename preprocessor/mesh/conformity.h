@@ -7,6 +7,15 @@
 
 namespace shellfem::preprocessor {
 
+// Where a point lies beside the segment from a to b (which must not be of zero length).
+struct SegmentOffset {
+    double length = 0.0; // length of the segment
+    double along = 0.0;  // distance of the point's projection from a, towards b
+    double across = 0.0; // distance of the point from the segment's line
+};
+
+SegmentOffset offsetFromSegment(const Vec3& p, const Vec3& a, const Vec3& b);
+
 // A node that lies inside the edge of an element which no other element shares:
 // the two sides of that line are not connected (a hanging node or a crack).
 struct HangingNode {

@@ -15,13 +15,10 @@ namespace shellfem::preprocessor {
 
 namespace {
 
+// True when p lies on the segment a-b, ends included, within the tolerance.
 bool onSegment(const Vec3& p, const Vec3& a, const Vec3& b, double tolerance) {
-    Vec3 along = b - a;
-    double edgeLength = length(along);
-    double distanceAlong = dot(p - a, along) / edgeLength;
-    if (distanceAlong < -tolerance || distanceAlong > edgeLength + tolerance)
-        return false;
-    return length(p - a - (distanceAlong / edgeLength) * along) <= tolerance;
+    SegmentOffset o = offsetFromSegment(p, a, b);
+    return o.along >= -tolerance && o.along <= o.length + tolerance && o.across <= tolerance;
 }
 
 // The edges of meshed polygons that stay as they are, with the number of element
