@@ -15,10 +15,14 @@ namespace {
 
 // Fixed notation with five decimals, as the file holds every double from the
 // geometric points on.
-void appendFixed(std::string& out, double value) {
+std::string fixedText(double value) {
     char buffer[400];
     std::snprintf(buffer, sizeof buffer, "%.5f", value);
-    out += buffer;
+    return buffer;
+}
+
+void appendFixed(std::string& out, double value) {
+    out += fixedText(value);
 }
 
 void appendCountLine(std::string& out, const char* label, std::size_t count) {
@@ -40,9 +44,8 @@ void appendPosition(std::string& out, const Vec3& p) {
 // of itself (e.g. a pressure of 1e-6 saved as 0.00000), or returns "".
 std::string firstValueChangedByRounding(const ModelData& data) {
     auto changed = [](double value) {
-        char buffer[400];
-        std::snprintf(buffer, sizeof buffer, "%.5f", value);
-        return std::abs(std::strtod(buffer, nullptr) - value) > 1e-3 * std::abs(value);
+        return std::abs(std::strtod(fixedText(value).c_str(), nullptr) - value) >
+               1e-3 * std::abs(value);
     };
     auto describe = [](const std::string& record, double value) {
         std::string text = record + ": ";
@@ -51,27 +54,29 @@ std::string firstValueChangedByRounding(const ModelData& data) {
         appendFixed(text, value);
         return text;
     };
-    const char* axes[] = {"x", "y", "z"};
-    for (std::size_t i = 0; i < data.points.size(); ++i) {
-        const Vec3& p = data.points[i].position;
-        const double values[] = {p.x, p.y, p.z};
-        for (std::size_t a = 0; a < 3; ++a)
-            if (changed(values[a]))
-                return describe("Geometric point " + std::to_string(i) + " " + axes[a], values[a]);
-    }
+    // Geometric points and nodes: "<kind> <ID> <axis>".
+    auto firstPositionChanged = [&](const auto& records, const char* kind) -> std::string {
+        const char* axes[] = {"x", "y", "z"};
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const Vec3& p = records[i].position;
+            const double values[] = {p.x, p.y, p.z};
+            for (std::size_t a = 0; a < 3; ++a)
+                if (changed(values[a]))
+                    return describe(std::string(kind) + " " + std::to_string(i) + " " + axes[a],
+                                    values[a]);
+        }
+        return {};
+    };
+    if (std::string text = firstPositionChanged(data.points, "Geometric point"); !text.empty())
+        return text;
     for (const PolygonLoad& load : data.polygonLoads)
         for (std::size_t k = 0; k < 4; ++k)
             if (changed(load.q[k]))
                 return describe("Distributed load of polygon " + std::to_string(load.polygon) +
                                     " q" + std::to_string(k),
                                 load.q[k]);
-    for (std::size_t i = 0; i < data.nodes.size(); ++i) {
-        const Vec3& p = data.nodes[i].position;
-        const double values[] = {p.x, p.y, p.z};
-        for (std::size_t a = 0; a < 3; ++a)
-            if (changed(values[a]))
-                return describe("Node " + std::to_string(i) + " " + axes[a], values[a]);
-    }
+    if (std::string text = firstPositionChanged(data.nodes, "Node"); !text.empty())
+        return text;
     const char* components[] = {"Fx", "Fy", "Fz", "Mx", "My", "Mz"};
     for (const NodalForce& f : data.forces)
         for (std::size_t d = 0; d < 6; ++d)
