@@ -4,6 +4,7 @@
 #include "viewer/contour/contour_plot.h"
 
 #include <algorithm>
+#include <array>
 #include <ostream>
 #include <utility>
 
@@ -13,6 +14,32 @@ namespace {
 constexpr double kStartAlpha = 225.0;      // degrees: π·1.25
 constexpr double kStartBeta = 35.26;       // degrees: π·0.1958888888888889
 constexpr double kNodePickTolerance = 6.0; // pixels
+
+// A radio group of three menu items, All, Selected and None in this order, and the
+// display state it sets.
+struct ShowGroup {
+    int first; // the All item
+    Show DisplayStates::*state;
+
+    bool holds(int id) const { return id >= first && id <= first + static_cast<int>(Show::None); }
+    Show stateOf(int id) const { return static_cast<Show>(id - first); }
+};
+
+constexpr std::array<ShowGroup, 5> kShowGroups{{
+    {command::kOutlinesAll, &DisplayStates::outlines},
+    {command::kNodesAll, &DisplayStates::nodes},
+    {command::kElementsAll, &DisplayStates::elementFill},
+    {command::kNodeNumbersAll, &DisplayStates::nodeNumbers},
+    {command::kElementNumbersAll, &DisplayStates::elementNumbers},
+}};
+
+// The group that holds the menu item `id`, or null.
+const ShowGroup* showGroup(int id) {
+    for (const ShowGroup& group : kShowGroups)
+        if (group.holds(id))
+            return &group;
+    return nullptr;
+}
 } // namespace
 
 ViewerApp::ViewerApp(platform::Gui& gui, platform::ProcessServices& process, std::ostream& console)
@@ -38,8 +65,7 @@ bool ViewerApp::start(const std::string& path) {
     loaded_ = true;
     if (!load(path))
         return false;
-    controller_.setStoredAngles(kStartAlpha, kStartBeta);
-    controller_.applyStoredAngles(true);
+    controller_.applyStoredAngles(true); // the angles the controller started with
     return true;
 }
 
@@ -206,23 +232,14 @@ void ViewerApp::pickRectangle(int mode, platform::PixelPoint a, platform::PixelP
 
 bool ViewerApp::checked(int id) const {
     using namespace command;
-    auto state = [](Show s, int first, int id) { return id - first == static_cast<int>(s); };
     if (id >= kComponentSx && id <= kComponentSe)
         return display_.component == id - kComponentSx;
     if (id == kPlotContour)
         return display_.contour;
-    if (id >= kOutlinesAll && id <= kOutlinesNone)
-        return state(display_.outlines, kOutlinesAll, id);
     if (id == kBackgroundBlack || id == kBackgroundWhite)
         return background_ == id - kBackgroundBlack;
-    if (id >= kNodesAll && id <= kNodesNone)
-        return state(display_.nodes, kNodesAll, id);
-    if (id >= kElementsAll && id <= kElementsNone)
-        return state(display_.elementFill, kElementsAll, id);
-    if (id >= kNodeNumbersAll && id <= kNodeNumbersNone)
-        return state(display_.nodeNumbers, kNodeNumbersAll, id);
-    if (id >= kElementNumbersAll && id <= kElementNumbersNone)
-        return state(display_.elementNumbers, kElementNumbersAll, id);
+    if (const ShowGroup* group = showGroup(id))
+        return display_.*group->state == group->stateOf(id);
     return false;
 }
 
@@ -235,26 +252,19 @@ void ViewerApp::syncChecks() {
 
 void ViewerApp::onCommand(int id) {
     using namespace command;
-    auto show = [](int first, int id) { return static_cast<Show>(id - first); };
     if (id >= kComponentSx && id <= kComponentSe) {
         display_.contour = true;
         display_.elementFill = Show::None;
         display_.component = id - kComponentSx;
-    } else if (id >= kOutlinesAll && id <= kOutlinesNone) {
-        display_.outlines = show(kOutlinesAll, id);
-        elementDialog_.refresh();
-    } else if (id >= kNodesAll && id <= kNodesNone) {
-        display_.nodes = show(kNodesAll, id);
-        nodeDialog_.refresh();
-    } else if (id == kElementsAll || id == kElementsSelected) {
-        display_.elementFill = show(kElementsAll, id);
-        display_.contour = false;
-    } else if (id == kElementsNone) {
-        display_.elementFill = Show::None;
-    } else if (id >= kNodeNumbersAll && id <= kNodeNumbersNone) {
-        display_.nodeNumbers = show(kNodeNumbersAll, id);
-    } else if (id >= kElementNumbersAll && id <= kElementNumbersNone) {
-        display_.elementNumbers = show(kElementNumbersAll, id);
+    } else if (const ShowGroup* group = showGroup(id)) {
+        const Show state = group->stateOf(id);
+        display_.*group->state = state;
+        if (group->state == &DisplayStates::elementFill && state != Show::None)
+            display_.contour = false; // a plain fill replaces the contour
+        else if (group->state == &DisplayStates::outlines)
+            elementDialog_.refresh();
+        else if (group->state == &DisplayStates::nodes)
+            nodeDialog_.refresh();
     } else {
         switch (id) {
         case kFileOpen:
