@@ -140,6 +140,30 @@ TEST(KvxFile, SavingAValueThatFiveDecimalsLoseWarnsButSaves) {
     EXPECT_TRUE(readKvxFile(path, back, messages));
 }
 
+TEST(KvxFile, TheWarningNamesThePointOrNodeCoordinateThatFiveDecimalsLose) {
+    Model model = modelWithEverySection();
+    ModelData data = model.data();
+    data.nodes[2].position.y = 3e-7;
+    model.assign(data);
+    RecordingMessageBox messages;
+    const std::string path = tempPath("small_coordinate.kvx");
+    ASSERT_TRUE(writeKvxFile(path, model, messages));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].second.find("Node 2 y: 3e-07 is saved as 0.00000"),
+              std::string::npos)
+        << messages.shown[0].second;
+
+    // Geometric points come first in the file, so their loss is the one named.
+    data.points[1].position.z = -4e-6;
+    model.assign(data);
+    messages.shown.clear();
+    ASSERT_TRUE(writeKvxFile(path, model, messages));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].second.find("Geometric point 1 z: -4e-06 is saved as -0.00000"),
+              std::string::npos)
+        << messages.shown[0].second;
+}
+
 TEST(KvxFile, LayoutOfTriangleAndEmptySections) {
     ModelData data;
     data.materials = {{210000.0, 0.3}};

@@ -113,6 +113,19 @@ TEST(ModelStore, RestraintsAndForcesAreReplacedOrCombinedAsAsked) {
     EXPECT_FALSE(model.applyForces({-1}, {0, 2, 0, 0, 0, 0}, ApplyMode::Replace).ok);
 }
 
+TEST(ModelStore, AddingToANodeWithTwoRecordsChangesItsLastRecord) {
+    Model model = twoMeshedSquares();
+    const int tip = model.data().forces[0].node;
+    ModelData data = model.data();
+    data.forces.push_back({tip, {0, 0, 0, 0, 0, 1}});
+    model.assign(data);
+    ASSERT_TRUE(model.applyForces({tip}, {1, 0, 0, 0, 0, 0}, ApplyMode::Add).ok);
+    ASSERT_EQ(model.data().forces.size(), 4u);
+    EXPECT_EQ(model.data().forces[0].values, (std::array<double, 6>{0, 0, -3, 0, 0, 0}));
+    EXPECT_EQ(model.data().forces[3].values, (std::array<double, 6>{1, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(model.display().forceOfNode[static_cast<std::size_t>(tip)], 3);
+}
+
 TEST(ModelStore, RepeatedPicksAndForeignFlagsDoNotChangeWhatIsApplied) {
     Model model = twoMeshedSquares();
     ASSERT_TRUE(model.applyPolygonLoad({0, 0}, {-5, -5, -5, -5}).ok);
