@@ -2,6 +2,7 @@
 
 #include "viewer/contour/color_scale.h"
 #include "viewer/contour/contour_legend.h"
+#include "viewer/contour/element_geometry.h"
 #include "viewer/contour/iso_bands.h"
 #include "viewer/contour/plot_colors.h"
 #include "viewer/contour/stress_component.h"
@@ -37,27 +38,16 @@ std::vector<DrawnElement> elementsBackToFront(const ContourModel& model,
     for (std::size_t e = 0; e < model.elements.size(); ++e) {
         DrawnElement d;
         d.index = e;
-        bool complete = true;
-        for (std::size_t k = 0; k < 4 && complete; ++k) {
-            const int node = model.elements[e].nodes[k];
-            complete = node >= 0 && static_cast<std::size_t>(node) < nodes.size();
-            if (complete) {
-                d.corners[k] = nodes[static_cast<std::size_t>(node)];
-                d.depth += 0.25 * d.corners[k].depth;
-            }
-        }
-        if (complete)
-            drawn.push_back(d);
+        if (!projectedCorners(model.elements[e], nodes, d.corners))
+            continue;
+        d.depth = meanDepth(d.corners);
+        drawn.push_back(d);
     }
     // Stable, so that elements at one depth keep the model order.
     std::stable_sort(drawn.begin(), drawn.end(), [](const DrawnElement& a, const DrawnElement& b) {
         return a.depth < b.depth;
     });
     return drawn;
-}
-
-bool isSelected(const std::vector<char>& flags, std::size_t i) {
-    return i < flags.size() && flags[i];
 }
 
 bool shows(Show state, bool selected) {
@@ -177,14 +167,10 @@ void drawElementNumbers(Canvas& canvas, const std::vector<DrawnElement>& drawn, 
         const bool selected = isSelected(selectedElements, d.index);
         if (!shows(state, selected))
             continue;
-        double x = 0.0;
-        double y = 0.0;
-        for (const ProjectedNode& c : d.corners) {
-            x += 0.25 * c.x;
-            y += 0.25 * c.y;
-        }
+        const PixelPoint centre = quadCentre(d.corners);
         const std::string number = std::to_string(d.index);
-        canvas.text({x - canvas.textWidth(number) / 2.0, y - kNumberFontSize / 2.0}, number);
+        canvas.text({centre.x - canvas.textWidth(number) / 2.0, centre.y - kNumberFontSize / 2.0},
+                    number);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "viewer/contour/iso_bands.h"
 
 #include "viewer/contour/color_scale.h"
+#include "viewer/contour/element_geometry.h"
 
 #include <algorithm>
 
@@ -91,11 +92,9 @@ void splitTriangleIntoBands(const ValuedPoint& a, const ValuedPoint& b, const Va
 std::vector<BandPiece> splitQuadIntoBands(const std::array<ValuedPoint, 4>& corners,
                                           const std::vector<double>& limits) {
     ValuedPoint centre;
-    for (const ValuedPoint& corner : corners) {
-        centre.at.x += 0.25 * corner.at.x;
-        centre.at.y += 0.25 * corner.at.y;
-        centre.value += 0.25 * corner.value;
-    }
+    centre.at.x = cornerMean(corners, [](const ValuedPoint& p) { return p.at.x; });
+    centre.at.y = cornerMean(corners, [](const ValuedPoint& p) { return p.at.y; });
+    centre.value = cornerMean(corners, [](const ValuedPoint& p) { return p.value; });
     std::vector<BandPiece> pieces;
     for (std::size_t k = 0; k < 4; ++k)
         splitTriangleIntoBands(corners[k], corners[(k + 1) % 4], centre, limits, pieces);

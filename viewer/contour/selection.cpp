@@ -1,5 +1,7 @@
 #include "viewer/contour/selection.h"
 
+#include "viewer/contour/element_geometry.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -74,18 +76,6 @@ int pickNode(const std::vector<ProjectedNode>& nodes, platform::PixelPoint at,
 
 namespace {
 
-// The element's corners when all its node numbers have a projected node.
-bool projectedCorners(const ContourElement& element, const std::vector<ProjectedNode>& nodes,
-                      std::array<ProjectedNode, 4>& corners) {
-    for (std::size_t k = 0; k < 4; ++k) {
-        const int node = element.nodes[k];
-        if (node < 0 || static_cast<std::size_t>(node) >= nodes.size())
-            return false;
-        corners[k] = nodes[static_cast<std::size_t>(node)];
-    }
-    return true;
-}
-
 double cross(double ax, double ay, double bx, double by) {
     return ax * by - ay * bx;
 }
@@ -105,12 +95,11 @@ bool triangleContains(double ax, double ay, double bx, double by, double cx, dou
 // The quadrilateral as it is filled: four triangles about the mean of its corners, so that
 // bent or folded projections pick where they are drawn.
 bool quadContains(const std::array<ProjectedNode, 4>& c, platform::PixelPoint p) {
-    const double mx = 0.25 * (c[0].x + c[1].x + c[2].x + c[3].x);
-    const double my = 0.25 * (c[0].y + c[1].y + c[2].y + c[3].y);
+    const platform::PixelPoint m = quadCentre(c);
     for (std::size_t k = 0; k < 4; ++k) {
         const ProjectedNode& a = c[k];
         const ProjectedNode& b = c[(k + 1) % 4];
-        if (triangleContains(a.x, a.y, b.x, b.y, mx, my, p))
+        if (triangleContains(a.x, a.y, b.x, b.y, m.x, m.y, p))
             return true;
     }
     return false;
@@ -136,8 +125,7 @@ int pickElement(const ContourModel& model, const std::vector<ProjectedNode>& nod
     for (std::size_t e = 0; e < model.elements.size(); ++e) {
         if (!projectedCorners(model.elements[e], nodes, corners) || !quadContains(corners, at))
             continue;
-        const double depth =
-            0.25 * (corners[0].depth + corners[1].depth + corners[2].depth + corners[3].depth);
+        const double depth = meanDepth(corners);
         if (best < 0 || depth > bestDepth) {
             best = static_cast<int>(e);
             bestDepth = depth;

@@ -1,6 +1,7 @@
 #include "viewer/contour/stress_listing.h"
 
 #include "formats/number_format.h"
+#include "viewer/contour/element_geometry.h"
 
 #include <algorithm>
 #include <ostream>
@@ -26,10 +27,6 @@ void appendSurface(std::string& s, const char* surface, const StressValues& valu
     for (double v : values)
         appendRightGeneral(s, v, kValueWidth);
     s += '\n';
-}
-
-bool isSelected(const std::vector<char>& flags, std::size_t i) {
-    return i < flags.size() && flags[i];
 }
 
 // Two lines for one element corner, top surface first: the three leading numbers, then
