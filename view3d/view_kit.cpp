@@ -91,8 +91,7 @@ void ViewKit::onCommand(platform::Dialog& dialog, int id) {
         if (id != ids_.standard[i])
             continue;
         controller_.setStoredAngles(kStandardViews[i].alpha, kStandardViews[i].beta);
-        dialog.setText(ids_.alpha, platform::twoDecimals(controller_.alphaDegrees()));
-        dialog.setText(ids_.beta, platform::twoDecimals(controller_.betaDegrees()));
+        showStoredAngles(); // `dialog` is dialog_: the kit handles only the dialog it opened
         controller_.applyStoredAngles(true);
         redraw_();
         return;
