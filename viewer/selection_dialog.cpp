@@ -4,31 +4,9 @@
 #include "viewer/contour/stress_listing.h"
 #include "viewer/viewer_app.h"
 
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <fstream>
 
 namespace shellfem::viewer {
-
-bool parseWholeNumber(const std::string& text, int& value) {
-    const char* s = text.c_str();
-    while (*s == ' ' || *s == '\t')
-        ++s;
-    if (*s == '\0')
-        return false;
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(s, &end, 10);
-    if (end == s || errno == ERANGE || v < INT_MIN || v > INT_MAX)
-        return false;
-    while (*end == ' ' || *end == '\t')
-        ++end;
-    if (*end != '\0')
-        return false;
-    value = static_cast<int>(v);
-    return true;
-}
 
 SelectionDialog::SelectionDialog(ViewerApp& app, SelectionKind kind) : app_(app), kind_(kind) {}
 
@@ -183,12 +161,18 @@ void SelectionDialog::onCommand(platform::Dialog& dialog, int id) {
 void SelectionDialog::selectRangeFromFields(platform::Dialog& dialog, bool select) {
     int first = 0, last = 0, step = 1;
     const std::string to = dialog.text(kTo), stepText = dialog.text(kStep);
-    const bool ok =
-        parseWholeNumber(dialog.text(kFrom), first) &&
-        (to.find_first_not_of(" \t") == std::string::npos ? (last = first, true)
-                                                          : parseWholeNumber(to, last)) &&
-        (stepText.find_first_not_of(" \t") == std::string::npos ? (step = 1, true)
-                                                                : parseWholeNumber(stepText, step));
+    const auto blank = [](const std::string& text) {
+        return text.find_first_not_of(" \t") == std::string::npos;
+    };
+    bool ok = parseWholeNumber(dialog.text(kFrom), first);
+    if (ok) {
+        if (blank(to))
+            last = first;
+        else
+            ok = parseWholeNumber(to, last);
+    }
+    if (ok && !blank(stepText))
+        ok = parseWholeNumber(stepText, step);
     if (!ok) {
         app_.gui().show(kWarningCaption,
                         "From, To and Step must be whole numbers (To and Step may be left empty).");

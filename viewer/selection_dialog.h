@@ -83,7 +83,4 @@ private:
     std::unique_ptr<platform::Dialog> dialog_;
 };
 
-// A whole number with nothing else but blanks around it; false otherwise.
-bool parseWholeNumber(const std::string& text, int& value);
-
 } // namespace shellfem::viewer

@@ -2,7 +2,9 @@
 
 #include "formats/number_format.h"
 
+#include <cctype>
 #include <charconv>
+#include <climits>
 #include <istream>
 #include <ostream>
 
@@ -42,6 +44,30 @@ std::string quoted(std::string_view text) {
 
 } // namespace
 
+WholeNumber readWholeNumber(std::string_view text, long long& value) {
+    const std::string_view item = trimmed(text);
+    long long number = 0;
+    const auto [end, status] = std::from_chars(item.data(), item.data() + item.size(), number);
+    const bool whole = end == item.data() + item.size();
+    if (status == std::errc::result_out_of_range && whole)
+        return WholeNumber::OutOfRange;
+    if (status != std::errc() || !whole)
+        return WholeNumber::NotWhole;
+    value = number;
+    return WholeNumber::Read;
+}
+
+bool parseWholeNumber(std::string_view text, int& value) {
+    std::string_view item = trimmed(text);
+    if (item.size() > 1 && item.front() == '+' && std::isdigit(static_cast<unsigned char>(item[1])))
+        item.remove_prefix(1);
+    long long number = 0;
+    if (readWholeNumber(item, number) != WholeNumber::Read || number < INT_MIN || number > INT_MAX)
+        return false;
+    value = static_cast<int>(number);
+    return true;
+}
+
 bool readSelectionFile(std::istream& in, std::vector<char>& flags, std::string& error) {
     std::vector<char> read(flags.size(), 0);
     std::string line;
@@ -52,14 +78,13 @@ bool readSelectionFile(std::istream& in, std::vector<char>& flags, std::string& 
         if (item.empty())
             continue;
         long long number = 0;
-        const auto [end, status] = std::from_chars(item.data(), item.data() + item.size(), number);
+        const WholeNumber parsed = readWholeNumber(item, number);
         const std::string where = "line " + std::to_string(lineNumber) + ": ";
-        const bool wholeNumber = end == item.data() + item.size();
-        if (status == std::errc::result_out_of_range && wholeNumber) {
+        if (parsed == WholeNumber::OutOfRange) {
             error = where + quoted(item) + " is out of range";
             return false;
         }
-        if (status != std::errc() || !wholeNumber) {
+        if (parsed == WholeNumber::NotWhole) {
             error = where + quoted(item) + " is not a whole number";
             return false;
         }

@@ -2,6 +2,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace shellfem::viewer {
@@ -14,5 +15,16 @@ void writeSelectionFile(std::ostream& out, const std::vector<char>& flags);
 // is not one whole number, or a number outside 0..flags.size()-1, is refused with
 // its line number in `error` and `flags` left unchanged.
 bool readSelectionFile(std::istream& in, std::vector<char>& flags, std::string& error);
+
+enum class WholeNumber { Read, NotWhole, OutOfRange };
+
+// One whole number in decimal digits with an optional leading minus and nothing but blanks
+// (space, tab, CR, VT, FF) around it. OutOfRange when it is one but does not fit in
+// `value`; `value` is set only when Read.
+WholeNumber readWholeNumber(std::string_view text, long long& value);
+
+// The same as a value of int, where a leading plus is allowed as well; false when the
+// text is not one, `value` unchanged.
+bool parseWholeNumber(std::string_view text, int& value);
 
 } // namespace shellfem::viewer
