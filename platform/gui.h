@@ -70,7 +70,6 @@ public:
     virtual void redraw() = 0;
     virtual void setMenuChecked(int id, bool on) = 0;
     virtual bool menuChecked(int id) const = 0;
-    virtual void setTitle(const std::string& utf8) = 0;
 };
 
 } // namespace shellfem::platform

@@ -160,14 +160,12 @@ class FakeWindow : public Window {
 public:
     int redraws = 0;
     std::map<int, bool> checks;
-    std::string title;
     void redraw() override { ++redraws; }
     void setMenuChecked(int id, bool on) override { checks[id] = on; }
     bool menuChecked(int id) const override {
         auto it = checks.find(id);
         return it != checks.end() && it->second;
     }
-    void setTitle(const std::string& utf8) override { title = utf8; }
 };
 
 } // namespace shellfem::platform

@@ -103,20 +103,14 @@ private:
     WindowHandler& handler_;
 };
 
-class MainWindow : public Fl_Double_Window {
-public:
-    MainWindow(int w, int h) : Fl_Double_Window(w, h) {}
-};
-
 } // namespace
 
 struct FltkMainWindow::Impl {
     FltkGui& gui;
     WindowHandler& handler;
-    MainWindow* window = nullptr;
+    Fl_Double_Window* window = nullptr;
     Fl_Menu_Bar* menu = nullptr;
     DrawingArea* area = nullptr;
-    std::string title;
 
     Impl(FltkGui& g, WindowHandler& h) : gui(g), handler(h) {}
 
@@ -153,9 +147,8 @@ FltkMainWindow::FltkMainWindow(FltkGui& gui, const std::string& title, int width
     : impl_(std::make_unique<Impl>(gui, handler)) {
     Fl_Group* saved = Fl_Group::current();
     Fl_Group::current(nullptr);
-    impl_->window = new MainWindow(width, height);
-    impl_->title = title;
-    impl_->window->label(impl_->title.c_str());
+    impl_->window = new Fl_Double_Window(width, height);
+    impl_->window->copy_label(title.c_str());
     impl_->window->begin();
     impl_->menu = new Fl_Menu_Bar(0, 0, width, kMenuHeight);
     impl_->menu->user_data(impl_.get());
@@ -216,11 +209,6 @@ void FltkMainWindow::setMenuChecked(int id, bool on) {
 bool FltkMainWindow::menuChecked(int id) const {
     const Fl_Menu_Item* it = impl_->item(id);
     return it != nullptr && it->value() != 0;
-}
-
-void FltkMainWindow::setTitle(const std::string& utf8) {
-    impl_->title = utf8;
-    impl_->window->label(impl_->title.c_str());
 }
 
 } // namespace shellfem::platform::fltk

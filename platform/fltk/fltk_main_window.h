@@ -27,7 +27,6 @@ public:
     void redraw() override;
     void setMenuChecked(int id, bool on) override;
     bool menuChecked(int id) const override;
-    void setTitle(const std::string& utf8) override;
 
     struct Impl;
 
