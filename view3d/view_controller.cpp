@@ -98,10 +98,8 @@ Outcome ViewController::mouseMove(platform::PixelPoint at) {
         mouse_.anchor = at;
         return Outcome::Redraw;
     }
-    if (mouse_.mode == kModeZoomWindow || rectanglePick()) {
-        mouse_.corner2 = at;
-        return Outcome::Redraw;
-    }
+    if (mouse_.mode == kModeZoomWindow || rectanglePick())
+        return Outcome::Redraw; // the band follows the mouse
     return Outcome::Handled;
 }
 
@@ -119,7 +117,7 @@ Outcome ViewController::leftButton(platform::PixelPoint at) {
     }
     if (mouse_.mode == kModeZoomWindow) {
         if (mouse_.clicks == 1) {
-            mouse_.corner1 = mouse_.corner2 = at;
+            mouse_.corner1 = at;
         } else {
             view_.zoomToRectangle(mouse_.corner1, at);
             mouse_.clicks = 0;
@@ -130,7 +128,7 @@ Outcome ViewController::leftButton(platform::PixelPoint at) {
         const int mode = mouse_.mode;
         if (pickHandler_->rectanglePicking(mode)) {
             if (mouse_.clicks == 1) {
-                mouse_.corner1 = mouse_.corner2 = at;
+                mouse_.corner1 = at;
                 return Outcome::Redraw;
             }
             mouse_.clicks = 0;
@@ -149,12 +147,12 @@ std::optional<RubberBand> ViewController::rubberBand() const {
     if (mouse_.clicks != 1)
         return std::nullopt;
     if (mouse_.mode == kModeZoomWindow)
-        return RubberBand{mouse_.corner1, mouse_.corner2, {{255, 255, 255}, 1}};
+        return RubberBand{mouse_.corner1, mouse_.current, {{255, 255, 255}, 1}};
     if (rectanglePick()) {
         platform::Pen pen{{255, 0, 255}, 1};
         pen.style = mouse_.current.x < mouse_.corner1.x ? platform::LineStyle::Dash
                                                         : platform::LineStyle::Solid;
-        return RubberBand{mouse_.corner1, mouse_.corner2, pen};
+        return RubberBand{mouse_.corner1, mouse_.current, pen};
     }
     return std::nullopt;
 }

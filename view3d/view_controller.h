@@ -30,8 +30,7 @@ struct MouseState {
     int clicks = 0;
     platform::PixelPoint anchor;  // pan: the last point the view was moved to
     platform::PixelPoint corner1; // zoom window and rectangle picking
-    platform::PixelPoint corner2;
-    platform::PixelPoint current; // the last mouse position
+    platform::PixelPoint current; // the last mouse position: a rubber band's second corner
 };
 
 struct RubberBand {
