@@ -6,13 +6,13 @@ RecordReader::RecordReader(std::string text, std::string fileName, std::string i
     : scan_(std::move(text)), fileName_(std::move(fileName)), indexWord_(std::move(indexWord)) {}
 
 bool RecordReader::fail(std::size_t at, const std::string& record, const std::string& problem) {
-    result_.status = ReadStatus::Malformed;
+    result_.status = Status::Malformed;
     result_.message = fileName_ + ", " + scan_.describe(at) + "\n  " + record + ": " + problem;
     return false;
 }
 
 bool RecordReader::failVersion(const std::string& message) {
-    result_.status = ReadStatus::WrongVersion;
+    result_.status = Status::WrongVersion;
     result_.message = message;
     return false;
 }

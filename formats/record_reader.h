@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/outcome.h"
 #include "formats/pattern_scanner.h"
-#include "formats/read_result.h"
 
 #include <algorithm>
 #include <array>
@@ -21,7 +21,7 @@ public:
     // `indexWord` names the indices in messages ("index", "ID").
     RecordReader(std::string text, std::string fileName, std::string indexWord);
 
-    const ReadResult& result() const { return result_; }
+    const Outcome& result() const { return result_; }
 
 protected:
     bool fail(std::size_t at, const std::string& record, const std::string& problem);
@@ -47,7 +47,7 @@ protected:
 private:
     std::string fileName_;
     std::string indexWord_;
-    ReadResult result_;
+    Outcome result_;
 };
 
 } // namespace shellfem

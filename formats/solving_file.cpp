@@ -18,7 +18,7 @@ public:
     SolvingFileReader(std::string text, std::string fileName)
         : RecordReader(std::move(text), std::move(fileName), "index") {}
 
-    ReadResult read(SolvingModel& model) {
+    Outcome read(SolvingModel& model) {
         if (!readHeader())
             return result();
         if (!readMaterials(model) || !readThicknesses(model) || !readNodes(model) ||
@@ -177,18 +177,18 @@ private:
 
 } // namespace
 
-ReadResult readSolvingFile(std::istream& in, SolvingModel& model, const std::string& fileName) {
+Outcome readSolvingFile(std::istream& in, SolvingModel& model, const std::string& fileName) {
     model = SolvingModel{};
     std::ostringstream text;
     text << in.rdbuf();
     return SolvingFileReader(text.str(), fileName).read(model);
 }
 
-ReadResult readSolvingFile(const std::string& path, SolvingModel& model) {
+Outcome readSolvingFile(const std::string& path, SolvingModel& model) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         model = SolvingModel{};
-        return {ReadStatus::CannotOpen, "Preprocessor file read error!"};
+        return {Status::CannotOpen, "Preprocessor file read error!"};
     }
     return readSolvingFile(in, model, path);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/read_result.h"
+#include "common/outcome.h"
 #include "geometry/vec3.h"
 
 #include <array>
@@ -52,9 +52,9 @@ inline const char* const kSolvingFileName = "shell_fem_solving.txt";
 
 // Reads the whole file; on failure `model` is left empty and the result names
 // the line and record. Counts and indices are checked against the lists they refer to.
-ReadResult readSolvingFile(std::istream& in, SolvingModel& model,
-                           const std::string& fileName = kSolvingFileName);
-ReadResult readSolvingFile(const std::string& path, SolvingModel& model);
+Outcome readSolvingFile(std::istream& in, SolvingModel& model,
+                        const std::string& fileName = kSolvingFileName);
+Outcome readSolvingFile(const std::string& path, SolvingModel& model);
 
 // Writes every value so that it reads back exactly.
 void writeSolvingFile(std::ostream& out, const SolvingModel& model);

@@ -60,9 +60,9 @@ void writeContourFile(std::ostream& out, const ContourModel& model) {
 
 namespace {
 
-ReadResult fail(const PatternScanner& scan, std::size_t at, const std::string& fileName,
-                const std::string& problem) {
-    return {ReadStatus::Malformed, fileName + ", " + scan.describe(at) + "\n  " + problem};
+Outcome fail(const PatternScanner& scan, std::size_t at, const std::string& fileName,
+             const std::string& problem) {
+    return {Status::Malformed, fileName + ", " + scan.describe(at) + "\n  " + problem};
 }
 
 bool readValues(PatternScanner& scan, double* values, std::size_t count) {
@@ -72,7 +72,7 @@ bool readValues(PatternScanner& scan, double* values, std::size_t count) {
     return true;
 }
 
-ReadResult readContour(PatternScanner& scan, ContourModel& model, const std::string& fileName) {
+Outcome readContour(PatternScanner& scan, ContourModel& model, const std::string& fileName) {
     int npoin = 0;
     int nelem = 0;
     std::size_t at = scan.position();
@@ -125,22 +125,22 @@ ReadResult readContour(PatternScanner& scan, ContourModel& model, const std::str
 
 } // namespace
 
-ReadResult readContourFile(std::istream& in, ContourModel& model, const std::string& fileName) {
+Outcome readContourFile(std::istream& in, ContourModel& model, const std::string& fileName) {
     model = ContourModel{};
     std::ostringstream text;
     text << in.rdbuf();
     PatternScanner scan(text.str());
-    ReadResult result = readContour(scan, model, fileName);
+    Outcome result = readContour(scan, model, fileName);
     if (!result.ok())
         model = ContourModel{};
     return result;
 }
 
-ReadResult readContourFile(const std::string& path, ContourModel& model) {
+Outcome readContourFile(const std::string& path, ContourModel& model) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         model = ContourModel{};
-        return {ReadStatus::CannotOpen, "cannot open " + path};
+        return {Status::CannotOpen, "cannot open " + path};
     }
     return readContourFile(in, model, path);
 }

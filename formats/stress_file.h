@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/read_result.h"
+#include "common/outcome.h"
 #include "geometry/vec3.h"
 
 #include <array>
@@ -36,7 +36,7 @@ void writeContourFile(std::ostream& out, const ContourModel& model);
 
 // Reads the layout back; on failure `model` is left empty and the result names
 // the line. Counts must fit the file and node numbers must lie in 0..NPOIN-1.
-ReadResult readContourFile(std::istream& in, ContourModel& model, const std::string& fileName);
-ReadResult readContourFile(const std::string& path, ContourModel& model);
+Outcome readContourFile(std::istream& in, ContourModel& model, const std::string& fileName);
+Outcome readContourFile(const std::string& path, ContourModel& model);
 
 } // namespace shellfem

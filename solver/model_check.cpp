@@ -33,7 +33,7 @@ std::string repeatedNode(const ElementRecord& e) {
 
 } // namespace
 
-std::string checkElements(const SolvingModel& model, const std::vector<ShellElement>& elements) {
+Outcome checkElements(const SolvingModel& model, const std::vector<ShellElement>& elements) {
     for (std::size_t i = 0; i < elements.size(); ++i) {
         const ElementRecord& e = model.elements[i];
         std::string problem = repeatedNode(e);
@@ -42,11 +42,13 @@ std::string checkElements(const SolvingModel& model, const std::vector<ShellElem
         if (problem.empty())
             problem = elements[i].geometryProblem();
         if (!problem.empty())
-            return "Element " + std::to_string(i) + " (nodes " + std::to_string(e.nodes[0]) + "," +
-                   std::to_string(e.nodes[1]) + "," + std::to_string(e.nodes[2]) + "," +
-                   std::to_string(e.nodes[3]) + "): " + problem + ".";
+            return Outcome::failure(
+                Status::Malformed,
+                "Element " + std::to_string(i) + " (nodes " + std::to_string(e.nodes[0]) + "," +
+                    std::to_string(e.nodes[1]) + "," + std::to_string(e.nodes[2]) + "," +
+                    std::to_string(e.nodes[3]) + "): " + problem + ".");
     }
-    return {};
+    return Outcome::success();
 }
 
 } // namespace shellfem

@@ -42,8 +42,8 @@ public:
 private:
     bool analyse() {
         StaticAnalysis analysis(model_);
-        if (std::string problem = analysis.setUp(); !problem.empty())
-            return fail(problem);
+        if (Outcome set = analysis.setUp(); !set.ok())
+            return fail(set.message);
         const double gigabytes = static_cast<double>(analysis.skylineEntries()) * 8.0 / (1 << 30);
         out_ << "The global stiffness matrix will occupy " << formatGeneral(gigabytes)
              << " GB of memory space." << std::endl;
@@ -68,24 +68,23 @@ private:
     }
 
     bool readModel() {
-        const ReadResult read = readSolvingFile((env_.folder / kSolvingFileName).string(), model_);
+        const Outcome read = readSolvingFile((env_.folder / kSolvingFileName).string(), model_);
         switch (read.status) {
-        case ReadStatus::Ok:
+        case Status::Ok:
             return true;
-        case ReadStatus::CannotOpen:
+        case Status::CannotOpen:
             out_ << "Preprocessor file read error!" << std::endl;
             env_.process.pause();
             return false;
-        case ReadStatus::WrongVersion:
+        case Status::WrongVersion:
             out_ << "Release File Number error!" << std::endl;
             env_.process.waitForCharacter();
             return false;
-        case ReadStatus::Malformed:
+        default:
             out_ << read.message << std::endl;
             env_.process.waitForCharacter();
             return false;
         }
-        return false;
     }
 
     bool fail(const std::string& message) {
@@ -119,13 +118,13 @@ private:
         platform::Stopwatch clock;
         out_ << "Solute the equilibrium equations..." << std::flush;
         ProgressDisplay progress(out_, analysis.equations(), "");
-        const std::string problem = analysis.solve([&](int j) { progress.stepDone(j); });
-        if (!problem.empty()) {
+        const Outcome solved = analysis.solve([&](int j) { progress.stepDone(j); });
+        if (!solved.ok()) {
             // Nothing of this model may look like a result: drop its drawing too.
             std::error_code ignored;
             std::filesystem::remove(env_.folder / "structure.dxf", ignored);
             out_ << '\n';
-            fail(problem);
+            fail(solved.message);
             return false;
         }
         char line[64];

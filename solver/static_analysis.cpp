@@ -28,11 +28,14 @@ std::array<int, kElementDofs> elementEquations(const ElementRecord& element) {
 StaticAnalysis::StaticAnalysis(const SolvingModel& model) : model_(model) {}
 StaticAnalysis::~StaticAnalysis() = default;
 
-std::string StaticAnalysis::setUp() {
+Outcome StaticAnalysis::setUp() {
     if (model_.nodes.size() >
         static_cast<std::size_t>(std::numeric_limits<int>::max() / kDofsPerNode))
-        return "The model has " + std::to_string(model_.nodes.size()) + " nodes; at most " +
-               std::to_string(std::numeric_limits<int>::max() / kDofsPerNode) + " can be numbered.";
+        return Outcome::failure(Status::Refused,
+                                "The model has " + std::to_string(model_.nodes.size()) +
+                                    " nodes; at most " +
+                                    std::to_string(std::numeric_limits<int>::max() / kDofsPerNode) +
+                                    " can be numbered.");
     elements_.clear();
     elements_.reserve(model_.elements.size());
     for (const ElementRecord& e : model_.elements) {
@@ -43,14 +46,14 @@ std::string StaticAnalysis::setUp() {
         elements_.emplace_back(corners, m.E, m.Mu,
                                model_.thicknesses[static_cast<std::size_t>(e.thickness)]);
     }
-    if (std::string problem = checkElements(model_, elements_); !problem.empty())
-        return problem;
+    if (Outcome check = checkElements(model_, elements_); !check.ok())
+        return check;
 
     profile_ = SkylineProfile(kDofsPerNode * static_cast<int>(model_.nodes.size()));
     for (const ElementRecord& e : model_.elements)
         profile_.addCoupling(elementEquations(e));
     profile_.finish();
-    return {};
+    return Outcome::success();
 }
 
 void StaticAnalysis::allocateMatrix() {
@@ -89,25 +92,27 @@ void StaticAnalysis::formLoads() {
             }
 }
 
-std::string StaticAnalysis::solve(const std::function<void(int)>& columnDone) {
-    std::string problem = factorize(columnDone);
-    if (problem.empty())
+Outcome StaticAnalysis::solve(const std::function<void(int)>& columnDone) {
+    Outcome factorized = factorize(columnDone);
+    if (factorized.ok())
         substitute();
-    return problem;
+    return factorized;
 }
 
-std::string StaticAnalysis::factorize(const std::function<void(int)>& columnDone) {
+Outcome StaticAnalysis::factorize(const std::function<void(int)>& columnDone) {
     const auto failure = factorizeLDLT(*matrix_, columnDone);
     if (!failure)
-        return {};
+        return Outcome::success();
     const int node = failure->equation / kDofsPerNode;
     const char* dof = kDofNames[failure->equation % kDofsPerNode];
-    return "The structure is not restrained enough: the stiffness matrix is singular at node " +
-           std::to_string(node) + ", degree of freedom " + dof + " (pivot " +
-           formatGeneral(failure->pivot) + ", diagonal " +
-           formatGeneral(failure->originalDiagonal) +
-           "). Restrain the structure against rigid-body motion and check that every node "
-           "belongs to an element or is fully restrained.";
+    return Outcome::failure(
+        Status::Failed,
+        "The structure is not restrained enough: the stiffness matrix is singular at node " +
+            std::to_string(node) + ", degree of freedom " + dof + " (pivot " +
+            formatGeneral(failure->pivot) + ", diagonal " +
+            formatGeneral(failure->originalDiagonal) +
+            "). Restrain the structure against rigid-body motion and check that every node "
+            "belongs to an element or is fully restrained.");
 }
 
 void StaticAnalysis::substitute() {
@@ -125,25 +130,22 @@ void StaticAnalysis::releaseMatrix() {
     matrix_.reset();
 }
 
-bool solveDisplacements(const SolvingModel& model, std::vector<double>& displacements,
-                        std::string& error) {
+Outcome solveDisplacements(const SolvingModel& model, std::vector<double>& displacements) {
     StaticAnalysis analysis(model);
-    error = analysis.setUp();
-    if (!error.empty())
-        return false;
+    if (Outcome set = analysis.setUp(); !set.ok())
+        return set;
     try {
         analysis.allocateMatrix();
     } catch (const std::bad_alloc&) {
-        error = "Not enough memory for the global stiffness matrix.";
-        return false;
+        return Outcome::failure(Status::Failed,
+                                "Not enough memory for the global stiffness matrix.");
     }
     analysis.assemble();
     analysis.formLoads();
-    error = analysis.solve();
-    if (!error.empty())
-        return false;
+    if (Outcome solved = analysis.solve(); !solved.ok())
+        return solved;
     displacements = analysis.displacements();
-    return true;
+    return Outcome::success();
 }
 
 } // namespace shellfem

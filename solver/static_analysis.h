@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/outcome.h"
 #include "formats/solving_file.h"
 #include "solver/shell_element.h"
 #include "solver/skyline_matrix.h"
@@ -26,9 +27,9 @@ public:
     explicit StaticAnalysis(const SolvingModel& model);
     ~StaticAnalysis();
 
-    // Builds the elements and the skyline profile; returns what makes the model
-    // unusable (element shape, material, model size), or an empty string.
-    std::string setUp();
+    // Builds the elements and the skyline profile; fails with what makes the
+    // model unusable (element shape, material, model size).
+    Outcome setUp();
     std::int64_t skylineEntries() const { return profile_.entries(); }
     int equations() const { return profile_.equations(); }
     const SkylineProfile& profile() const { return profile_; }
@@ -38,11 +39,11 @@ public:
     void assemble(const std::function<void(int)>& elementDone = {});
     // Nodal forces and distributed loads, then the restraint penalty.
     void formLoads();
-    // Factorises and solves; returns a message naming the node and DOF where the
-    // structure is unrestrained, or an empty string.
-    std::string solve(const std::function<void(int)>& columnDone = {});
+    // Factorises and solves; fails with a message naming the node and DOF where
+    // the structure is unrestrained.
+    Outcome solve(const std::function<void(int)>& columnDone = {});
     // The two halves of solve: the factorisation, then forward reduction and back substitution.
-    std::string factorize(const std::function<void(int)>& columnDone = {});
+    Outcome factorize(const std::function<void(int)>& columnDone = {});
     void substitute();
     void recoverStresses();
     // Frees the stiffness matrix and its factors.
@@ -70,8 +71,6 @@ private:
 std::array<int, kElementDofs> elementEquations(const ElementRecord& element);
 
 // Runs the whole analysis without output; `displacements` gets six values per node.
-// Returns false with a message in `error` when the model cannot be solved.
-bool solveDisplacements(const SolvingModel& model, std::vector<double>& displacements,
-                        std::string& error);
+Outcome solveDisplacements(const SolvingModel& model, std::vector<double>& displacements);
 
 } // namespace shellfem

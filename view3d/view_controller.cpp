@@ -33,37 +33,37 @@ void ViewController::setMode(int mode) {
     mouse_.clicks = 0;
 }
 
-Outcome ViewController::resize(int width, int height) {
+ViewResponse ViewController::resize(int width, int height) {
     view_.setWindowSize(width, height);
     view_.fit();
-    return Outcome::Redraw;
+    return ViewResponse::Redraw;
 }
 
-Outcome ViewController::character(int ch) {
+ViewResponse ViewController::character(int ch) {
     switch (ch) {
     case 'A':
     case 'a':
         view_.fit();
-        return Outcome::Redraw;
+        return ViewResponse::Redraw;
     // A new mode drops a half-made rectangle: repaint so that its band goes too.
     case 'P':
     case 'p':
         setMode(kModePan);
-        return Outcome::Redraw;
+        return ViewResponse::Redraw;
     case 'Z':
     case 'z':
         setMode(kModeZoomWindow);
-        return Outcome::Redraw;
+        return ViewResponse::Redraw;
     case 'O':
     case 'o':
         applyStoredAngles(true);
-        return Outcome::Redraw;
+        return ViewResponse::Redraw;
     default:
-        return Outcome::Ignored;
+        return ViewResponse::Ignored;
     }
 }
 
-Outcome ViewController::key(platform::Key key) {
+ViewResponse ViewController::key(platform::Key key) {
     bool ok = true;
     switch (key) {
     case platform::Key::Left:
@@ -79,31 +79,31 @@ Outcome ViewController::key(platform::Key key) {
         ok = view_.rotate(RotationAxis::ScreenHorizontal, step_);
         break;
     }
-    return ok ? Outcome::Redraw : Outcome::Singular;
+    return ok ? ViewResponse::Redraw : ViewResponse::Singular;
 }
 
-Outcome ViewController::wheel(platform::PixelPoint at, int delta) {
+ViewResponse ViewController::wheel(platform::PixelPoint at, int delta) {
     if (mouse_.mode > kModeZoomWindow || delta == 0)
-        return Outcome::Ignored;
+        return ViewResponse::Ignored;
     view_.wheelZoom(at, delta);
-    return Outcome::Redraw;
+    return ViewResponse::Redraw;
 }
 
-Outcome ViewController::mouseMove(platform::PixelPoint at) {
+ViewResponse ViewController::mouseMove(platform::PixelPoint at) {
     mouse_.current = at;
     if (mouse_.clicks != 1)
-        return Outcome::Handled;
+        return ViewResponse::Handled;
     if (mouse_.mode == kModePan) {
         view_.pan(toInt(at.x) - toInt(mouse_.anchor.x), toInt(at.y) - toInt(mouse_.anchor.y));
         mouse_.anchor = at;
-        return Outcome::Redraw;
+        return ViewResponse::Redraw;
     }
     if (mouse_.mode == kModeZoomWindow || rectanglePick())
-        return Outcome::Redraw; // the band follows the mouse
-    return Outcome::Handled;
+        return ViewResponse::Redraw; // the band follows the mouse
+    return ViewResponse::Handled;
 }
 
-Outcome ViewController::leftButton(platform::PixelPoint at) {
+ViewResponse ViewController::leftButton(platform::PixelPoint at) {
     mouse_.current = at;
     ++mouse_.clicks;
     if (mouse_.mode == kModePan) {
@@ -113,7 +113,7 @@ Outcome ViewController::leftButton(platform::PixelPoint at) {
             view_.pan(toInt(at.x) - toInt(mouse_.anchor.x), toInt(at.y) - toInt(mouse_.anchor.y));
             mouse_.clicks = 0;
         }
-        return Outcome::Redraw;
+        return ViewResponse::Redraw;
     }
     if (mouse_.mode == kModeZoomWindow) {
         if (mouse_.clicks == 1) {
@@ -122,14 +122,14 @@ Outcome ViewController::leftButton(platform::PixelPoint at) {
             view_.zoomToRectangle(mouse_.corner1, at);
             mouse_.clicks = 0;
         }
-        return Outcome::Redraw;
+        return ViewResponse::Redraw;
     }
     if (picking()) {
         const int mode = mouse_.mode;
         if (pickHandler_->rectanglePicking(mode)) {
             if (mouse_.clicks == 1) {
                 mouse_.corner1 = at;
-                return Outcome::Redraw;
+                return ViewResponse::Redraw;
             }
             mouse_.clicks = 0;
             pickHandler_->pickRectangle(mode, mouse_.corner1, at);
@@ -137,10 +137,10 @@ Outcome ViewController::leftButton(platform::PixelPoint at) {
             mouse_.clicks = 0;
             pickHandler_->pickPoint(mode, at);
         }
-        return Outcome::Redraw;
+        return ViewResponse::Redraw;
     }
     mouse_.clicks = 0;
-    return Outcome::Handled;
+    return ViewResponse::Handled;
 }
 
 std::optional<RubberBand> ViewController::rubberBand() const {

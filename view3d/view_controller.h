@@ -40,7 +40,7 @@ struct RubberBand {
 };
 
 // What an event asks of the window.
-enum class Outcome {
+enum class ViewResponse {
     Ignored,  // not a view event: the program may handle it
     Handled,  // taken, nothing to redraw
     Redraw,   // taken, repaint the window
@@ -71,12 +71,12 @@ public:
     void setPickHandler(PickHandler* handler) { pickHandler_ = handler; }
 
     // Window events, routed here by the programs' windows.
-    Outcome resize(int width, int height); // stores the size and fits
-    Outcome character(int ch);             // A/a fit, P/p pan, Z/z zoom window, O/o angles
-    Outcome key(platform::Key key);        // arrows turn the view by the step
-    Outcome wheel(platform::PixelPoint at, int delta); // only in modes 0, 1 and 2
-    Outcome mouseMove(platform::PixelPoint at);
-    Outcome leftButton(platform::PixelPoint at);
+    ViewResponse resize(int width, int height); // stores the size and fits
+    ViewResponse character(int ch);             // A/a fit, P/p pan, Z/z zoom window, O/o angles
+    ViewResponse key(platform::Key key);        // arrows turn the view by the step
+    ViewResponse wheel(platform::PixelPoint at, int delta); // only in modes 0, 1 and 2
+    ViewResponse mouseMove(platform::PixelPoint at);
+    ViewResponse leftButton(platform::PixelPoint at);
 
     // The half-made rectangle to draw at the end of a paint, if any.
     std::optional<RubberBand> rubberBand() const;

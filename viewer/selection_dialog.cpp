@@ -178,9 +178,8 @@ void SelectionDialog::selectRangeFromFields(platform::Dialog& dialog, bool selec
                         "From, To and Step must be whole numbers (To and Step may be left empty).");
         return;
     }
-    std::string error;
-    if (!selectRange(flags(), first, last, step, select, error))
-        app_.gui().show(kWarningCaption, error);
+    if (const Outcome selected = selectRange(flags(), first, last, step, select); !selected.ok())
+        app_.gui().show(kWarningCaption, selected.message);
 }
 
 void SelectionDialog::saveSelection() {
@@ -209,9 +208,8 @@ void SelectionDialog::loadSelection() {
         return;
     }
     std::vector<char> loaded = flags();
-    std::string error;
-    if (!readSelectionFile(in, loaded, error)) {
-        app_.gui().show(kWarningCaption, *path + ": " + error);
+    if (const Outcome read = readSelectionFile(in, loaded); !read.ok()) {
+        app_.gui().show(kWarningCaption, *path + ": " + read.message);
         return;
     }
     flags() = std::move(loaded);

@@ -71,7 +71,7 @@ bool ViewerApp::start(const std::string& path) {
 
 bool ViewerApp::load(const std::string& path) {
     ContourModel fresh;
-    const ReadResult result = readContourFile(path, fresh);
+    const Outcome result = readContourFile(path, fresh);
     if (!result.ok()) {
         console_ << "Pelunar: " << result.message << std::endl;
         gui_.show(kWarningCaption, kReadErrorMessage);
@@ -135,10 +135,10 @@ void ViewerApp::onSize(int width, int height) {
     handle(controller_.resize(std::max(1, width - kLegendWidthPixels), height));
 }
 
-void ViewerApp::handle(view3d::Outcome outcome) {
-    if (outcome == view3d::Outcome::Redraw) {
+void ViewerApp::handle(view3d::ViewResponse response) {
+    if (response == view3d::ViewResponse::Redraw) {
         redraw();
-    } else if (outcome == view3d::Outcome::Singular) {
+    } else if (response == view3d::ViewResponse::Singular) {
         // A singular view matrix: the library reports it, the program ends.
         console_ << "err**not inv" << std::endl;
         process_.pause();

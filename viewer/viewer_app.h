@@ -75,7 +75,7 @@ public:
 private:
     bool load(const std::string& path);
     void openFile();
-    void handle(view3d::Outcome outcome);
+    void handle(view3d::ViewResponse response);
     void syncChecks();
 
     platform::Gui& gui_;

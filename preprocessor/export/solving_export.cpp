@@ -14,7 +14,11 @@ namespace shellfem::preprocessor {
 
 namespace {
 
-bool checkAttributesOfUsedPolygons(const ModelData& data, std::string& error) {
+Outcome refused(std::string message) {
+    return Outcome::failure(Status::Refused, std::move(message));
+}
+
+Outcome checkAttributesOfUsedPolygons(const ModelData& data) {
     std::vector<bool> used(data.polygons.size(), false);
     for (const Element& e : data.elements)
         used[static_cast<std::size_t>(e.polygon)] = true;
@@ -25,43 +29,40 @@ bool checkAttributesOfUsedPolygons(const ModelData& data, std::string& error) {
         const std::string name = "Polygon " + std::to_string(p);
         if (polygon.material < 0 ||
             static_cast<std::size_t>(polygon.material) >= data.materials.size()) {
-            error = name + " uses material " + std::to_string(polygon.material) +
-                    ", which does not exist (NMT=" + std::to_string(data.materials.size()) + ").";
-            return false;
+            return refused(name + " uses material " + std::to_string(polygon.material) +
+                           ", which does not exist (NMT=" + std::to_string(data.materials.size()) +
+                           ").");
         }
         if (polygon.thickness < 0 ||
             static_cast<std::size_t>(polygon.thickness) >= data.thicknesses.size()) {
-            error = name + " uses thickness " + std::to_string(polygon.thickness) +
-                    ", which does not exist (NTK=" + std::to_string(data.thicknesses.size()) + ").";
-            return false;
+            return refused(
+                name + " uses thickness " + std::to_string(polygon.thickness) +
+                ", which does not exist (NTK=" + std::to_string(data.thicknesses.size()) + ").");
         }
         const Material& m = data.materials[static_cast<std::size_t>(polygon.material)];
         const std::string material = "Material " + std::to_string(polygon.material);
         if (!validYoungsModulus(m.E)) {
-            error = material + " (used by polygon " + std::to_string(p) +
-                    ") has E=" + formatGeneral(m.E) + "; E must be greater than 0.";
-            return false;
+            return refused(material + " (used by polygon " + std::to_string(p) +
+                           ") has E=" + formatGeneral(m.E) + "; E must be greater than 0.");
         }
         if (!validPoissonsRatio(m.Mu)) {
-            error = material + " (used by polygon " + std::to_string(p) +
-                    ") has Mu=" + formatGeneral(m.Mu) +
-                    "; Mu must lie between -1 and 0.5 (both excluded).";
-            return false;
+            return refused(material + " (used by polygon " + std::to_string(p) +
+                           ") has Mu=" + formatGeneral(m.Mu) +
+                           "; Mu must lie between -1 and 0.5 (both excluded).");
         }
         double tk = data.thicknesses[static_cast<std::size_t>(polygon.thickness)];
         if (!validThickness(tk)) {
-            error = "Thickness " + std::to_string(polygon.thickness) + " (used by polygon " +
-                    std::to_string(p) + ") has TK=" + formatGeneral(tk) +
-                    "; TK must be greater than 0.";
-            return false;
+            return refused("Thickness " + std::to_string(polygon.thickness) + " (used by polygon " +
+                           std::to_string(p) + ") has TK=" + formatGeneral(tk) +
+                           "; TK must be greater than 0.");
         }
     }
-    return true;
+    return Outcome::success();
 }
 
 // A node of no element has no stiffness: the solver's pivots for it are zero
 // unless all six of its degrees of freedom are fixed.
-bool checkLooseNodes(const ModelData& data, std::string& error) {
+Outcome checkLooseNodes(const ModelData& data) {
     std::vector<bool> inElement(data.nodes.size(), false);
     for (const Element& e : data.elements)
         for (int node : e.nodes)
@@ -76,13 +77,12 @@ bool checkLooseNodes(const ModelData& data, std::string& error) {
         for (bool f : fixed[n])
             allFixed = allFixed && f;
         if (!inElement[n] && !allFixed) {
-            error = "Node " + std::to_string(n) +
-                    " belongs to no element and is not fully restrained, so the solver "
-                    "could not find its displacements.";
-            return false;
+            return refused("Node " + std::to_string(n) +
+                           " belongs to no element and is not fully restrained, so the solver "
+                           "could not find its displacements.");
         }
     }
-    return true;
+    return Outcome::success();
 }
 
 bool anyFixedDegreeOfFreedom(const ModelData& data) {
@@ -100,14 +100,14 @@ Vec3 elementNormal(const ModelData& data, const Element& e) {
     return cross(at(1) - at(0), at(3) - at(0));
 }
 
-bool appendLoads(const ModelData& data, SolvingModel& solving, std::string& error) {
+Outcome appendLoads(const ModelData& data, SolvingModel& solving) {
     const std::vector<std::vector<int>> elementsOfPolygon = elementsByPolygon(data);
     for (const PolygonLoad& load : data.polygonLoads) {
         const auto& elements = elementsOfPolygon[static_cast<std::size_t>(load.polygon)];
         if (elements.empty()) {
-            error = "Polygon " + std::to_string(load.polygon) +
-                    " carries a distributed load but is not meshed; mesh it or remove the load.";
-            return false;
+            return refused(
+                "Polygon " + std::to_string(load.polygon) +
+                " carries a distributed load but is not meshed; mesh it or remove the load.");
         }
         const Polygon& polygon = data.polygons[static_cast<std::size_t>(load.polygon)];
         const std::vector<Vec3> corners = cornersOf(data, polygon);
@@ -126,26 +126,22 @@ bool appendLoads(const ModelData& data, SolvingModel& solving, std::string& erro
             solving.loads.push_back(record);
         }
     }
-    return true;
+    return Outcome::success();
 }
 
 } // namespace
 
-bool buildSolvingModel(const ModelData& data, SolvingModel& solving, std::string& error) {
+Outcome buildSolvingModel(const ModelData& data, SolvingModel& solving) {
     solving = SolvingModel{};
-    if (data.elements.empty()) {
-        error = "The model has no elements; mesh its polygons before exporting.";
-        return false;
-    }
-    if (!checkAttributesOfUsedPolygons(data, error))
-        return false;
-    if (!anyFixedDegreeOfFreedom(data)) {
-        error = "No degree of freedom is restrained, so the structure can move freely; "
-                "apply boundary conditions before exporting.";
-        return false;
-    }
-    if (!checkLooseNodes(data, error))
-        return false;
+    if (data.elements.empty())
+        return refused("The model has no elements; mesh its polygons before exporting.");
+    if (Outcome used = checkAttributesOfUsedPolygons(data); !used.ok())
+        return used;
+    if (!anyFixedDegreeOfFreedom(data))
+        return refused("No degree of freedom is restrained, so the structure can move freely; "
+                       "apply boundary conditions before exporting.");
+    if (Outcome loose = checkLooseNodes(data); !loose.ok())
+        return loose;
 
     solving.materials = data.materials;
     solving.thicknesses = data.thicknesses;
@@ -157,29 +153,23 @@ bool buildSolvingModel(const ModelData& data, SolvingModel& solving, std::string
     }
     solving.restraints = data.restraints;
     solving.forces = data.forces;
-    if (!appendLoads(data, solving, error)) {
+    if (Outcome loads = appendLoads(data, solving); !loads.ok()) {
         solving = SolvingModel{};
-        return false;
+        return loads;
     }
-    return true;
+    return Outcome::success();
 }
 
-bool exportSolvingFile(const std::string& path, const Model& model,
-                       platform::MessageBox& messages) {
+Outcome exportSolvingFile(const std::string& path, const Model& model) {
     SolvingModel solving;
-    std::string error;
-    if (!buildSolvingModel(model.data(), solving, error)) {
-        messages.show(kWarningCaption, error);
-        return false;
-    }
+    if (Outcome built = buildSolvingModel(model.data(), solving); !built.ok())
+        return built;
     std::ostringstream text;
     writeSolvingFile(text, solving);
-    if (!replaceFileContents(path, text.str())) {
-        messages.show(kWarningCaption, "Cannot write the solving file \"" + path +
-                                           "\"; the folder may not be writable.");
-        return false;
-    }
-    return true;
+    if (!replaceFileContents(path, text.str()))
+        return Outcome::failure(Status::CannotOpen, "Cannot write the solving file \"" + path +
+                                                        "\"; the folder may not be writable.");
+    return Outcome::success();
 }
 
 } // namespace shellfem::preprocessor

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/outcome.h"
 #include "formats/solving_file.h"
-#include "platform/message_box.h"
 #include "preprocessor/model/model.h"
 
 #include <string>
@@ -14,10 +14,10 @@ namespace shellfem::preprocessor {
 // cannot solve: no elements, a missing material or thickness, E <= 0, Mu outside
 // (-1, 0.5), TK <= 0, no restrained degree of freedom, a load on a polygon that is
 // not meshed, or a node of no element that is not fully restrained.
-bool buildSolvingModel(const ModelData& data, SolvingModel& solving, std::string& error);
+Outcome buildSolvingModel(const ModelData& data, SolvingModel& solving);
 
 // Builds the records and writes the solving file to `path` (replacing it only
-// when the whole file was written). Failures are shown in "Warning!" boxes.
-bool exportSolvingFile(const std::string& path, const Model& model, platform::MessageBox& messages);
+// when the whole file was written).
+Outcome exportSolvingFile(const std::string& path, const Model& model);
 
 } // namespace shellfem::preprocessor

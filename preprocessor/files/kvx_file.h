@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/read_result.h"
+#include "common/outcome.h"
 #include "platform/message_box.h"
 #include "preprocessor/model/model.h"
 
@@ -17,19 +17,22 @@ inline const char* const kKvxSaveAdvice = "有可能是当前存储介质无法�
 
 // Reads a whole preprocessing file. On failure `data` is left empty and the
 // result names the line and record; every ID is checked against its array.
-ReadResult readKvx(std::istream& in, ModelData& data, const std::string& fileName);
+Outcome readKvx(std::istream& in, ModelData& data, const std::string& fileName);
 
 // Writes the preprocessing file; doubles from the geometric points on are written
 // fixed with five decimals, so coordinates and loads keep five decimal places.
 void writeKvx(std::ostream& out, const ModelData& data);
 
-// Clears the model, then reads the file into it. Failures are shown in "Warning!"
-// boxes; the model stays cleared.
-bool readKvxFile(const std::string& path, Model& model, platform::MessageBox& messages);
+// Clears the model, then reads the file into it. A failure's message is what the
+// user is shown: "单元信息文件读取错误!" (followed by the line and record when the
+// file is malformed) or "前处理文本文件版本错误!"; the model stays cleared.
+Outcome readKvxFile(const std::string& path, Model& model);
 
 // Writes the model to a temporary file beside `path` and puts it in place only
 // when all of it was written, so a failed save leaves the earlier file whole.
-// A saved value that five decimals change noticeably is named in a warning.
-bool writeKvxFile(const std::string& path, const Model& model, platform::MessageBox& messages);
+// A saved value that five decimals change noticeably is named in the notice of a
+// success. A failure's message is "文件保存失败!"; the program shows the advice
+// kKvxSaveAdvice in a second box after it.
+Outcome writeKvxFile(const std::string& path, const Model& model);
 
 } // namespace shellfem::preprocessor

@@ -25,7 +25,7 @@ public:
     KvxReader(std::string text, std::string fileName)
         : RecordReader(std::move(text), std::move(fileName), "ID") {}
 
-    ReadResult read(ModelData& data) {
+    Outcome read(ModelData& data) {
         if (!readHeader() || !readMaterials(data) || !readThicknesses(data) || !readPoints(data) ||
             !readPolygons(data) || !readLoads(data) || !readNodes(data) || !readElements(data) ||
             !readRestraints(data) || !readForces(data))
@@ -257,32 +257,26 @@ private:
 
 } // namespace
 
-ReadResult readKvx(std::istream& in, ModelData& data, const std::string& fileName) {
+Outcome readKvx(std::istream& in, ModelData& data, const std::string& fileName) {
     data = ModelData{};
     std::ostringstream text;
     text << in.rdbuf();
     return KvxReader(text.str(), fileName).read(data);
 }
 
-bool readKvxFile(const std::string& path, Model& model, platform::MessageBox& messages) {
+Outcome readKvxFile(const std::string& path, Model& model) {
     model.clear();
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        messages.show(kWarningCaption, kKvxReadError);
-        return false;
-    }
+    if (!in)
+        return Outcome::failure(Status::CannotOpen, kKvxReadError);
     ModelData data;
-    ReadResult result = readKvx(in, data, path);
-    if (result.status == ReadStatus::WrongVersion) {
-        messages.show(kWarningCaption, kKvxVersionError);
-        return false;
-    }
-    if (!result.ok()) {
-        messages.show(kWarningCaption, std::string(kKvxReadError) + "\n" + result.message);
-        return false;
-    }
+    Outcome read = readKvx(in, data, path);
+    if (read.status == Status::WrongVersion)
+        return Outcome::failure(Status::WrongVersion, kKvxVersionError);
+    if (!read.ok())
+        return Outcome::failure(read.status, std::string(kKvxReadError) + "\n" + read.message);
     model.assign(std::move(data));
-    return true;
+    return Outcome::success();
 }
 
 } // namespace shellfem::preprocessor

@@ -179,19 +179,16 @@ void writeKvx(std::ostream& out, const ModelData& data) {
     out << s;
 }
 
-bool writeKvxFile(const std::string& path, const Model& model, platform::MessageBox& messages) {
+Outcome writeKvxFile(const std::string& path, const Model& model) {
     std::ostringstream text;
     writeKvx(text, model.data());
-    if (replaceFileContents(path, text.str())) {
-        if (std::string changed = firstValueChangedByRounding(model.data()); !changed.empty())
-            messages.show(kWarningCaption,
-                          "The file keeps five decimals, so a value was rounded noticeably.\n" +
-                              changed + ".\nChoose larger units if this matters.");
-        return true;
-    }
-    messages.show(kWarningCaption, kKvxSaveFailed);
-    messages.show(kWarningCaption, kKvxSaveAdvice);
-    return false;
+    if (!replaceFileContents(path, text.str()))
+        return Outcome::failure(Status::CannotOpen, kKvxSaveFailed);
+    if (std::string changed = firstValueChangedByRounding(model.data()); !changed.empty())
+        return Outcome::success(
+            "The file keeps five decimals, so a value was rounded noticeably.\n" + changed +
+            ".\nChoose larger units if this matters.");
+    return Outcome::success();
 }
 
 } // namespace shellfem::preprocessor

@@ -228,10 +228,13 @@ Vec3 polygonCentre(const std::vector<Vec3>& corners) {
     return polygonGeometry(corners).centroid;
 }
 
-bool planDivisions(const std::vector<PolygonToMesh>& polygons,
-                   const std::vector<MeshedEdge>& meshedEdges, const MeshControl& control,
-                   double tolerance, std::vector<std::vector<int>>& divisions, std::string& error) {
-    return DivisionPlanner(polygons, control, divisions, error).plan(meshedEdges, tolerance);
+Outcome planDivisions(const std::vector<PolygonToMesh>& polygons,
+                      const std::vector<MeshedEdge>& meshedEdges, const MeshControl& control,
+                      double tolerance, std::vector<std::vector<int>>& divisions) {
+    std::string problem;
+    if (DivisionPlanner(polygons, control, divisions, problem).plan(meshedEdges, tolerance))
+        return Outcome::success();
+    return Outcome::failure(Status::Refused, problem);
 }
 
 } // namespace shellfem::preprocessor

@@ -50,12 +50,13 @@ PolygonMesh meshPolygon(const PolygonToMesh& polygon, const std::vector<int>& ed
 
 } // namespace
 
-bool meshQuadrilaterals(const std::vector<PolygonToMesh>& polygons,
-                        const std::vector<MeshedEdge>& meshedEdges, const MeshControl& control,
-                        double tolerance, std::vector<PolygonMesh>& meshes, std::string& error) {
+Outcome meshQuadrilaterals(const std::vector<PolygonToMesh>& polygons,
+                           const std::vector<MeshedEdge>& meshedEdges, const MeshControl& control,
+                           double tolerance, std::vector<PolygonMesh>& meshes) {
     std::vector<std::vector<int>> divisions;
-    if (!planDivisions(polygons, meshedEdges, control, tolerance, divisions, error))
-        return false;
+    if (Outcome planned = planDivisions(polygons, meshedEdges, control, tolerance, divisions);
+        !planned.ok())
+        return planned;
     long long elementCount = 0;
     for (std::size_t p = 0; p < polygons.size(); ++p) {
         const auto& d = divisions[p];
@@ -63,16 +64,17 @@ bool meshQuadrilaterals(const std::vector<PolygonToMesh>& polygons,
                             ? static_cast<long long>(d[0]) * d[1]
                             : static_cast<long long>(d.size()) * (d[0] / 2) * (d[0] / 2);
     }
-    if (elementCount > kMaximumElementsPerMeshing) {
-        error = "Meshing would create " + std::to_string(elementCount) +
-                " elements, more than the " + std::to_string(kMaximumElementsPerMeshing) +
-                " allowed at once; choose fewer divisions or a larger element size.";
-        return false;
-    }
+    if (elementCount > kMaximumElementsPerMeshing)
+        return Outcome::failure(Status::Refused,
+                                "Meshing would create " + std::to_string(elementCount) +
+                                    " elements, more than the " +
+                                    std::to_string(kMaximumElementsPerMeshing) +
+                                    " allowed at once; choose fewer divisions or a larger "
+                                    "element size.");
     meshes.clear();
     for (std::size_t p = 0; p < polygons.size(); ++p)
         meshes.push_back(meshPolygon(polygons[p], divisions[p]));
-    return true;
+    return Outcome::success();
 }
 
 } // namespace shellfem::preprocessor

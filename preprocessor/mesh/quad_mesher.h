@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/outcome.h"
 #include "geometry/vec3.h"
 #include "preprocessor/mesh/mesh_control.h"
 
@@ -39,10 +40,10 @@ inline const long long kMaximumElementsPerMeshing = 2000000;
 
 // Chooses the number of element edges on every polygon edge so that edges shared
 // by two polygons (or by a polygon and a meshed neighbour) get the same count,
-// then meshes every polygon mapped. Returns false with a message naming the
+// then meshes every polygon mapped. Refuses with a message naming the
 // polygons and points of an edge whose counts cannot agree.
-bool meshQuadrilaterals(const std::vector<PolygonToMesh>& polygons,
-                        const std::vector<MeshedEdge>& meshedEdges, const MeshControl& control,
-                        double tolerance, std::vector<PolygonMesh>& meshes, std::string& error);
+Outcome meshQuadrilaterals(const std::vector<PolygonToMesh>& polygons,
+                           const std::vector<MeshedEdge>& meshedEdges, const MeshControl& control,
+                           double tolerance, std::vector<PolygonMesh>& meshes);
 
 } // namespace shellfem::preprocessor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/outcome.h"
 #include "preprocessor/mesh/mesh_control.h"
 #include "preprocessor/model/model_data.h"
 #include "preprocessor/model/polygon_geometry.h"
@@ -12,15 +13,13 @@ namespace shellfem::preprocessor {
 
 // Outcome of an edit. A refused edit leaves the model unchanged and says why;
 // an accepted one may still carry a notice for the user (e.g. dropped restraints).
-struct EditResult {
-    bool ok = true;
-    std::string message;
+struct EditResult : Outcome {
     std::vector<int> created; // IDs of the records the edit created, in creation order
 };
 
 inline EditResult refusedEdit(std::string message) {
     EditResult r;
-    r.ok = false;
+    r.status = Status::Refused;
     r.message = std::move(message);
     return r;
 }

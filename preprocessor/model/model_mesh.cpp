@@ -67,7 +67,7 @@ std::vector<std::array<int, 4>> connectivity(const ModelData& data) {
 MeshResult Model::meshPolygons(const std::vector<int>& polygons, const MeshControl& control) {
     MeshResult result;
     auto refuse = [&result](std::string message) {
-        result.ok = false;
+        result.status = Status::Refused;
         result.message = std::move(message);
         return result;
     };
@@ -99,10 +99,11 @@ MeshResult Model::meshPolygons(const std::vector<int>& polygons, const MeshContr
     }
 
     std::vector<PolygonMesh> meshes;
-    std::string error;
-    if (!meshQuadrilaterals(toMesh, edgesOfMeshedPolygons(data_, geometry_, remeshed, tolerance),
-                            control, tolerance, meshes, error))
-        return refuse(error);
+    if (Outcome meshed =
+            meshQuadrilaterals(toMesh, edgesOfMeshedPolygons(data_, geometry_, remeshed, tolerance),
+                               control, tolerance, meshes);
+        !meshed.ok())
+        return refuse(meshed.message);
 
     ModelData data = data_;
     std::vector<bool> elementRemoved(data.elements.size(), false);

@@ -36,7 +36,7 @@ Number of distributed loads:NDL=1
 1:-10,-10,-10,-12.5
 )";
 
-ReadResult readText(const std::string& text, SolvingModel& model) {
+Outcome readText(const std::string& text, SolvingModel& model) {
     std::istringstream in(text);
     return readSolvingFile(in, model, "shell_fem_solving.txt");
 }
@@ -49,7 +49,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 TEST(SolvingFile, ReadsEverySectionIncludingBlankLinesAndLongRelease) {
     SolvingModel m;
-    ReadResult r = readText(kTwoElements, m);
+    Outcome r = readText(kTwoElements, m);
     ASSERT_TRUE(r.ok()) << r.message;
     ASSERT_EQ(m.nodes.size(), 6u);
     EXPECT_EQ(m.nodes[5].x, 2.0);
@@ -71,7 +71,7 @@ TEST(SolvingFile, WriteThenReadGivesTheSameModel) {
     std::ostringstream out;
     writeSolvingFile(out, m);
     SolvingModel back;
-    ReadResult r = readText(out.str(), back);
+    Outcome r = readText(out.str(), back);
     ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(back.nodes[4].y, 1.0 / 3.0);
     EXPECT_EQ(back.elements[1].nodes, m.elements[1].nodes);
@@ -92,8 +92,8 @@ TEST(SolvingFile, EmptyForceAndLoadSectionsAreValid) {
 
 TEST(SolvingFile, OtherReleaseIsRefusedWithTheReleaseMessage) {
     SolvingModel m;
-    ReadResult r = readText(replaced(kTwoElements, "1.000000", "1.1"), m);
-    EXPECT_EQ(r.status, ReadStatus::WrongVersion);
+    Outcome r = readText(replaced(kTwoElements, "1.000000", "1.1"), m);
+    EXPECT_EQ(r.status, Status::WrongVersion);
     EXPECT_EQ(r.message, "Release File Number error!");
 }
 
@@ -123,8 +123,8 @@ TEST(SolvingFile, MalformedContentNamesLineAndRecordAndLeavesModelEmpty) {
     };
     for (const BadCase& c : cases) {
         SolvingModel m;
-        ReadResult r = readText(replaced(kTwoElements, c.from, c.to), m);
-        EXPECT_EQ(r.status, ReadStatus::Malformed) << c.to;
+        Outcome r = readText(replaced(kTwoElements, c.from, c.to), m);
+        EXPECT_EQ(r.status, Status::Malformed) << c.to;
         EXPECT_NE(r.message.find(c.expectedInMessage), std::string::npos) << r.message;
         EXPECT_EQ(r.message.rfind("shell_fem_solving.txt, ", 0), 0u) << r.message;
         EXPECT_TRUE(m.nodes.empty() && m.elements.empty());
@@ -134,19 +134,19 @@ TEST(SolvingFile, MalformedContentNamesLineAndRecordAndLeavesModelEmpty) {
 TEST(SolvingFile, TruncatedFileAndHugeCountAreReportedNotAllocated) {
     std::string text = kTwoElements;
     SolvingModel m;
-    ReadResult r = readText(text.substr(0, text.find("Number of restricted")), m);
-    EXPECT_EQ(r.status, ReadStatus::Malformed);
+    Outcome r = readText(text.substr(0, text.find("Number of restricted")), m);
+    EXPECT_EQ(r.status, Status::Malformed);
     EXPECT_NE(r.message.find("ends early, after line 20"), std::string::npos) << r.message;
 
     r = readText(replaced(text, "NPOIN=6", "NPOIN=2000000000"), m);
-    EXPECT_EQ(r.status, ReadStatus::Malformed);
+    EXPECT_EQ(r.status, Status::Malformed);
     EXPECT_NE(r.message.find("node 6"), std::string::npos) << r.message;
 }
 
 TEST(SolvingFile, MissingFileIsCannotOpen) {
     SolvingModel m;
-    ReadResult r = readSolvingFile(std::string("/nonexistent/shell_fem_solving.txt"), m);
-    EXPECT_EQ(r.status, ReadStatus::CannotOpen);
+    Outcome r = readSolvingFile(std::string("/nonexistent/shell_fem_solving.txt"), m);
+    EXPECT_EQ(r.status, Status::CannotOpen);
     EXPECT_EQ(r.message, "Preprocessor file read error!");
 }
 

@@ -38,7 +38,7 @@ TEST(ContourFile, ReadsBackWhatWasWritten) {
     writeContourFile(out, oneElement());
     std::istringstream in(out.str());
     ContourModel back;
-    ReadResult r = readContourFile(in, back, "Shell_AverageStrs.txt");
+    Outcome r = readContourFile(in, back, "Shell_AverageStrs.txt");
     ASSERT_TRUE(r.ok()) << r.message;
     ASSERT_EQ(back.elements.size(), 1u);
     EXPECT_EQ(back.elements[0].top[2][0], 100.0);
@@ -64,8 +64,8 @@ TEST(ContourFile, BrokenFilesAreRefusedWithTheirLine) {
     for (const Case& c : cases) {
         std::istringstream in(c.text);
         ContourModel m;
-        ReadResult r = readContourFile(in, m, "f.txt");
-        EXPECT_EQ(r.status, ReadStatus::Malformed);
+        Outcome r = readContourFile(in, m, "f.txt");
+        EXPECT_EQ(r.status, Status::Malformed);
         EXPECT_NE(r.message.find(c.expected), std::string::npos) << r.message;
         EXPECT_TRUE(m.nodes.empty() && m.elements.empty());
     }

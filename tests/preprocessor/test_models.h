@@ -15,20 +15,20 @@ inline const Material kSteel{210000.0, 0.3};
 // A model with one material (index 0) and one thickness (index 0).
 inline Model modelWithAttributes(double thickness = 0.01, Material material = kSteel) {
     Model model;
-    EXPECT_TRUE(model.addMaterial(material).ok);
-    EXPECT_TRUE(model.addThickness(thickness).ok);
+    EXPECT_TRUE(model.addMaterial(material).ok());
+    EXPECT_TRUE(model.addThickness(thickness).ok());
     return model;
 }
 
 inline int addPoint(Model& model, double x, double y, double z = 0.0) {
     EditResult r = model.addPoint({x, y, z});
-    EXPECT_TRUE(r.ok) << r.message;
+    EXPECT_TRUE(r.ok()) << r.message;
     return r.created.at(0);
 }
 
 inline int addPolygon(Model& model, const std::vector<int>& points) {
     EditResult r = model.createPolygon(points, 0, 0);
-    EXPECT_TRUE(r.ok) << r.message;
+    EXPECT_TRUE(r.ok()) << r.message;
     return r.created.at(0);
 }
 

@@ -41,18 +41,18 @@ TEST(ViewController, ArrowRotationsThenOReturnToTheStoredAngles) {
     const Matrix4 start = c.view().matrix();
     const Placement placed = c.view().placement();
     for (Key k : {Key::Left, Key::Up, Key::Up, Key::Right, Key::Right, Key::Right, Key::Down})
-        EXPECT_EQ(c.key(k), Outcome::Redraw);
+        EXPECT_EQ(c.key(k), ViewResponse::Redraw);
     EXPECT_NE(c.view().matrix(), start);
     EXPECT_EQ(c.alphaDegrees(), 225.0); // arrows leave the stored angles alone
     EXPECT_EQ(c.betaDegrees(), 35.26);
     c.view().pan(40, 40);
-    EXPECT_EQ(c.character('o'), Outcome::Redraw);
+    EXPECT_EQ(c.character('o'), ViewResponse::Redraw);
     EXPECT_EQ(c.view().matrix(), start);
     EXPECT_EQ(c.view().placement().cx, placed.cx);
     EXPECT_EQ(c.view().placement().cy, placed.cy);
     EXPECT_DOUBLE_EQ(c.view().placement().scale, placed.scale);
     c.key(Key::Left);
-    EXPECT_EQ(c.character('O'), Outcome::Redraw);
+    EXPECT_EQ(c.character('O'), ViewResponse::Redraw);
     EXPECT_EQ(c.view().matrix(), start);
 }
 
@@ -80,21 +80,21 @@ TEST(ViewController, LeftThenRightRestoresTheOrientation) {
 TEST(ViewController, SingularMatrixIsReportedToTheProgram) {
     ViewController c = startedController();
     c.view().setMatrix(Matrix4{});
-    EXPECT_EQ(c.key(Key::Right), Outcome::Singular);
+    EXPECT_EQ(c.key(Key::Right), ViewResponse::Singular);
 }
 
 TEST(ViewController, KeysAFitsPPansZZooms) {
     ViewController c = startedController();
     const Placement fitted = c.view().placement();
     c.view().pan(100, 50);
-    EXPECT_EQ(c.character('A'), Outcome::Redraw);
+    EXPECT_EQ(c.character('A'), ViewResponse::Redraw);
     EXPECT_EQ(c.view().placement().cx, fitted.cx);
-    EXPECT_EQ(c.character('p'), Outcome::Redraw);
+    EXPECT_EQ(c.character('p'), ViewResponse::Redraw);
     EXPECT_EQ(c.mode(), kModePan);
-    EXPECT_EQ(c.character('Z'), Outcome::Redraw);
+    EXPECT_EQ(c.character('Z'), ViewResponse::Redraw);
     EXPECT_EQ(c.mode(), kModeZoomWindow);
-    EXPECT_EQ(c.character('q'), Outcome::Ignored);
-    EXPECT_EQ(c.character(27), Outcome::Ignored); // Escape belongs to the program
+    EXPECT_EQ(c.character('q'), ViewResponse::Ignored);
+    EXPECT_EQ(c.character(27), ViewResponse::Ignored); // Escape belongs to the program
 }
 
 TEST(ViewController, PanModeFollowsTheMouseBetweenTwoClicks) {
@@ -103,7 +103,7 @@ TEST(ViewController, PanModeFollowsTheMouseBetweenTwoClicks) {
     const Placement p0 = c.view().placement();
     c.leftButton({100, 100});
     EXPECT_EQ(c.mouse().clicks, 1);
-    EXPECT_EQ(c.mouseMove({110, 95}), Outcome::Redraw);
+    EXPECT_EQ(c.mouseMove({110, 95}), ViewResponse::Redraw);
     EXPECT_EQ(c.view().placement().cx, p0.cx + 10);
     EXPECT_EQ(c.view().placement().cy, p0.cy - 5);
     c.leftButton({130, 100});
@@ -111,7 +111,7 @@ TEST(ViewController, PanModeFollowsTheMouseBetweenTwoClicks) {
     EXPECT_EQ(c.view().placement().cy, p0.cy);
     EXPECT_EQ(c.mouse().clicks, 0);
     // A move after the second click does not pan.
-    EXPECT_EQ(c.mouseMove({300, 300}), Outcome::Handled);
+    EXPECT_EQ(c.mouseMove({300, 300}), ViewResponse::Handled);
     EXPECT_EQ(c.view().placement().cx, p0.cx + 30);
 }
 
@@ -147,13 +147,13 @@ TEST(ViewController, ZoomWindowDrawsAWhiteBandThenZooms) {
 TEST(ViewController, WheelOnlyInModesZeroToTwo) {
     ViewController c = startedController();
     const double s = c.view().placement().scale;
-    EXPECT_EQ(c.wheel({10, 10}, 120), Outcome::Redraw);
+    EXPECT_EQ(c.wheel({10, 10}, 120), ViewResponse::Redraw);
     EXPECT_DOUBLE_EQ(c.view().placement().scale, s * 1.1);
     c.setMode(3);
-    EXPECT_EQ(c.wheel({10, 10}, 120), Outcome::Ignored);
+    EXPECT_EQ(c.wheel({10, 10}, 120), ViewResponse::Ignored);
     EXPECT_DOUBLE_EQ(c.view().placement().scale, s * 1.1);
     c.setMode(kModePan);
-    EXPECT_EQ(c.wheel({10, 10}, -120), Outcome::Redraw);
+    EXPECT_EQ(c.wheel({10, 10}, -120), ViewResponse::Redraw);
     EXPECT_NEAR(c.view().placement().scale, s, 1e-12);
 }
 
@@ -187,7 +187,7 @@ TEST(ViewController, PointPickingRunsAtOnce) {
     picks.rectangle = false;
     c.setPickHandler(&picks);
     c.setMode(4);
-    EXPECT_EQ(c.leftButton({50, 60}), Outcome::Redraw);
+    EXPECT_EQ(c.leftButton({50, 60}), ViewResponse::Redraw);
     ASSERT_EQ(picks.points.size(), 1u);
     EXPECT_EQ(picks.points[0].first, 4);
     EXPECT_EQ(c.mouse().clicks, 0);
@@ -198,8 +198,8 @@ TEST(ViewController, PointPickingRunsAtOnce) {
 TEST(ViewController, ClicksInModeZeroDoNothing) {
     ViewController c = startedController();
     const Placement p = c.view().placement();
-    EXPECT_EQ(c.leftButton({10, 10}), Outcome::Handled);
-    EXPECT_EQ(c.leftButton({20, 20}), Outcome::Handled);
+    EXPECT_EQ(c.leftButton({10, 10}), ViewResponse::Handled);
+    EXPECT_EQ(c.leftButton({20, 20}), ViewResponse::Handled);
     EXPECT_EQ(c.mouse().clicks, 0);
     EXPECT_EQ(c.view().placement().cx, p.cx);
 }
@@ -207,7 +207,7 @@ TEST(ViewController, ClicksInModeZeroDoNothing) {
 TEST(ViewController, ResizeStoresTheSizeAndFits) {
     ViewController c = startedController();
     c.view().pan(10, 10);
-    EXPECT_EQ(c.resize(1000, 400), Outcome::Redraw);
+    EXPECT_EQ(c.resize(1000, 400), ViewResponse::Redraw);
     EXPECT_EQ(c.view().width(), 1000);
     EXPECT_EQ(c.view().placement().cx, 500);
     EXPECT_EQ(c.view().placement().cy, 200);

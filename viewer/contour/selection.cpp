@@ -21,33 +21,30 @@ void Selection::clearNodes() {
     std::fill(nodes.begin(), nodes.end(), 0);
 }
 
-bool selectRange(std::vector<char>& flags, int first, int last, int step, bool select,
-                 std::string& error) {
+Outcome selectRange(std::vector<char>& flags, int first, int last, int step, bool select) {
     if (step <= 0) {
-        error = "the step must be 1 or more, not " + std::to_string(step);
-        return false;
+        return Outcome::failure(Status::Refused,
+                                "the step must be 1 or more, not " + std::to_string(step));
     }
     if (first > last) {
-        error = "the first number " + std::to_string(first) + " is greater than the last " +
-                std::to_string(last);
-        return false;
+        return Outcome::failure(Status::Refused, "the first number " + std::to_string(first) +
+                                                     " is greater than the last " +
+                                                     std::to_string(last));
     }
     if (flags.empty()) {
-        error = "there is nothing to select";
-        return false;
+        return Outcome::failure(Status::Refused, "there is nothing to select");
     }
     const long long highest = static_cast<long long>(flags.size()) - 1;
     for (int number : {first, last})
         if (number < 0 || number > highest) {
-            error = "number " + std::to_string(number) + " is out of range 0.." +
-                    std::to_string(highest);
-            return false;
+            return Outcome::failure(Status::Refused, "number " + std::to_string(number) +
+                                                         " is out of range 0.." +
+                                                         std::to_string(highest));
         }
     // Stepping in 64 bits: last + step may pass the largest int.
     for (long long i = first; i <= last; i += step)
         flags[static_cast<std::size_t>(i)] = select ? 1 : 0;
-    error.clear();
-    return true;
+    return Outcome::success();
 }
 
 int pickNode(const std::vector<ProjectedNode>& nodes, platform::PixelPoint at,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/outcome.h"
 #include "formats/stress_file.h"
 #include "platform/canvas.h"
 #include "viewer/contour/projected_node.h"
@@ -21,10 +22,9 @@ struct Selection {
 };
 
 // Sets (select) or clears the flags first, first+step, ... up to last (0-based, inclusive).
-// Refuses, with `flags` unchanged and `error` naming the problem, a step <= 0,
+// Refuses, with `flags` unchanged and the problem named, a step <= 0,
 // first > last, or a number outside 0..flags.size()-1.
-bool selectRange(std::vector<char>& flags, int first, int last, int step, bool select,
-                 std::string& error);
+Outcome selectRange(std::vector<char>& flags, int first, int last, int step, bool select);
 
 // The node nearest to `at` within `tolerancePixels`; the front-most (largest depth)
 // on equal distance; -1 if none is that close.

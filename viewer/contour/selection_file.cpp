@@ -68,7 +68,7 @@ bool parseWholeNumber(std::string_view text, int& value) {
     return true;
 }
 
-bool readSelectionFile(std::istream& in, std::vector<char>& flags, std::string& error) {
+Outcome readSelectionFile(std::istream& in, std::vector<char>& flags) {
     std::vector<char> read(flags.size(), 0);
     std::string line;
     int lineNumber = 0;
@@ -81,28 +81,25 @@ bool readSelectionFile(std::istream& in, std::vector<char>& flags, std::string& 
         const WholeNumber parsed = readWholeNumber(item, number);
         const std::string where = "line " + std::to_string(lineNumber) + ": ";
         if (parsed == WholeNumber::OutOfRange) {
-            error = where + quoted(item) + " is out of range";
-            return false;
+            return Outcome::failure(Status::Malformed, where + quoted(item) + " is out of range");
         }
         if (parsed == WholeNumber::NotWhole) {
-            error = where + quoted(item) + " is not a whole number";
-            return false;
+            return Outcome::failure(Status::Malformed,
+                                    where + quoted(item) + " is not a whole number");
         }
-        if (number < 0 || static_cast<unsigned long long>(number) >= read.size()) {
-            error = where + std::string(item) + " is out of range ";
-            error +=
-                read.empty() ? "(there are no items)" : "0.." + std::to_string(read.size() - 1);
-            return false;
-        }
+        if (number < 0 || static_cast<unsigned long long>(number) >= read.size())
+            return Outcome::failure(Status::Malformed,
+                                    where + std::string(item) + " is out of range " +
+                                        (read.empty() ? "(there are no items)"
+                                                      : "0.." + std::to_string(read.size() - 1)));
         read[static_cast<std::size_t>(number)] = 1;
     }
     if (in.bad()) {
-        error = "reading stopped after line " + std::to_string(lineNumber);
-        return false;
+        return Outcome::failure(Status::Malformed,
+                                "reading stopped after line " + std::to_string(lineNumber));
     }
     flags = std::move(read);
-    error.clear();
-    return true;
+    return Outcome::success();
 }
 
 } // namespace shellfem::viewer

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/outcome.h"
+
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -13,8 +15,8 @@ void writeSelectionFile(std::ostream& out, const std::vector<char>& flags);
 
 // Replaces `flags` by the selection in the file; flags keep their size. A line that
 // is not one whole number, or a number outside 0..flags.size()-1, is refused with
-// its line number in `error` and `flags` left unchanged.
-bool readSelectionFile(std::istream& in, std::vector<char>& flags, std::string& error);
+// its line number and `flags` left unchanged.
+Outcome readSelectionFile(std::istream& in, std::vector<char>& flags);
 
 enum class WholeNumber { Read, NotWhole, OutOfRange };
 

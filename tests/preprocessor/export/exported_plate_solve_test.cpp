@@ -30,8 +30,8 @@ Model supportedSquarePlate(double side, double thickness, double q, int division
             quarters.push_back(addRectangle(model, i * h, j * h, (i + 1) * h, (j + 1) * h));
     MeshResult meshed =
         model.meshPolygons(quarters, divisions(divisionsPerQuarter, divisionsPerQuarter));
-    EXPECT_TRUE(meshed.ok) << meshed.message;
-    EXPECT_TRUE(model.applyPolygonLoad(quarters, {q, q, q, q}).ok);
+    EXPECT_TRUE(meshed.ok()) << meshed.message;
+    EXPECT_TRUE(model.applyPolygonLoad(quarters, {q, q, q, q}).ok());
     const double tolerance = 1e-9 * side;
     for (std::size_t n = 0; n < model.data().nodes.size(); ++n) {
         const Vec3& p = model.data().nodes[n].position;
@@ -40,7 +40,7 @@ Model supportedSquarePlate(double side, double thickness, double q, int division
         if (!onX && !onY)
             continue;
         std::array<int, 6> flags{1, 1, 1, onX ? 1 : 0, onY ? 1 : 0, 0};
-        EXPECT_TRUE(model.applyRestraints({static_cast<int>(n)}, flags, ApplyMode::Add).ok);
+        EXPECT_TRUE(model.applyRestraints({static_cast<int>(n)}, flags, ApplyMode::Add).ok());
     }
     return model;
 }
@@ -48,25 +48,26 @@ Model supportedSquarePlate(double side, double thickness, double q, int division
 double centreDeflection(const Model& model, double side, std::string& error,
                         long long* solverSkyline = nullptr) {
     const std::string path = uniqueTempPath("plate_solving.txt");
-    platform::RecordingMessageBox messages;
-    if (!exportSolvingFile(path, model, messages)) {
-        error = messages.shown.empty() ? "export failed" : messages.shown[0].second;
+    if (Outcome exported = exportSolvingFile(path, model); !exported.ok()) {
+        error = exported.message;
         return 0.0;
     }
     SolvingModel solving;
-    ReadResult read = readSolvingFile(path, solving);
+    Outcome read = readSolvingFile(path, solving);
     if (!read.ok()) {
         error = read.message;
         return 0.0;
     }
     if (solverSkyline) {
         StaticAnalysis analysis(solving);
-        error = analysis.setUp();
+        error = analysis.setUp().message;
         *solverSkyline = analysis.skylineEntries();
     }
     std::vector<double> displacements;
-    if (!solveDisplacements(solving, displacements, error))
+    if (Outcome solved = solveDisplacements(solving, displacements); !solved.ok()) {
+        error = solved.message;
         return 0.0;
+    }
     for (std::size_t n = 0; n < solving.nodes.size(); ++n)
         if (length(solving.nodes[n] - Vec3{0.5 * side, 0.5 * side, 0}) < 1e-9 * side)
             return displacements[6 * n + 2];
@@ -102,7 +103,7 @@ TEST(ExportedPlate, SkylineOfTheStoredNumberingIsTheSolversProfile) {
     for (std::size_t p = 0; p < model.data().polygons.size(); ++p)
         all.push_back(static_cast<int>(p));
     MeshResult remeshed = model.meshPolygons(all, divisions(6, 6));
-    ASSERT_TRUE(remeshed.ok) << remeshed.message;
+    ASSERT_TRUE(remeshed.ok()) << remeshed.message;
     std::string error;
     long long solverSkyline = 0;
     centreDeflection(model, 2.0, error, &solverSkyline);
@@ -114,11 +115,10 @@ TEST(ExportedPlate, SkylineOfTheStoredNumberingIsTheSolversProfile) {
 
 TEST(ExportedPlate, ExampleModelExportsAndSolves) {
     Model model;
-    platform::RecordingMessageBox messages;
-    ASSERT_TRUE(readKvxFile(std::string(SHELLFEM_SOURCE_DIR) +
-                                "/examples/four_panel_plate/four_panel_plate.kvx",
-                            model, messages))
-        << (messages.shown.empty() ? "" : messages.shown[0].second);
+    const Outcome read = readKvxFile(std::string(SHELLFEM_SOURCE_DIR) +
+                                         "/examples/four_panel_plate/four_panel_plate.kvx",
+                                     model);
+    ASSERT_TRUE(read.ok()) << read.message;
     std::string error;
     double w = centreDeflection(model, 1.0, error);
     ASSERT_TRUE(error.empty()) << error;

@@ -19,12 +19,12 @@ Model restrainedParallelogram() {
     Model model = modelWithAttributes(0.02);
     int plate = addPolygon(model, {addPoint(model, 0, 0), addPoint(model, 3, 0),
                                    addPoint(model, 4, 2), addPoint(model, 1, 2)});
-    EXPECT_TRUE(model.meshPolygons({plate}, divisions(3, 2)).ok);
+    EXPECT_TRUE(model.meshPolygons({plate}, divisions(3, 2)).ok());
     std::vector<int> edge;
     for (std::size_t n = 0; n < model.data().nodes.size(); ++n)
         if (model.data().nodes[n].position.y == 0.0)
             edge.push_back(static_cast<int>(n));
-    EXPECT_TRUE(model.applyRestraints(edge, {1, 1, 1, 1, 1, 1}, ApplyMode::Replace).ok);
+    EXPECT_TRUE(model.applyRestraints(edge, {1, 1, 1, 1, 1, 1}, ApplyMode::Replace).ok());
     return model;
 }
 
@@ -34,10 +34,10 @@ TEST(SolvingExport, LinearlyVaryingLoadIsInterpolatedToEveryElementCorner) {
     // reproduces a linear field exactly.
     auto q = [](const Vec3& p) { return 1.0 + 2.0 * p.x - 3.0 * p.y; };
     ASSERT_TRUE(
-        model.applyPolygonLoad({0}, {q({0, 0, 0}), q({3, 0, 0}), q({4, 2, 0}), q({1, 2, 0})}).ok);
+        model.applyPolygonLoad({0}, {q({0, 0, 0}), q({3, 0, 0}), q({4, 2, 0}), q({1, 2, 0})}).ok());
     SolvingModel solving;
-    std::string error;
-    ASSERT_TRUE(buildSolvingModel(model.data(), solving, error)) << error;
+    const Outcome built = buildSolvingModel(model.data(), solving);
+    ASSERT_TRUE(built.ok()) << built.message;
     ASSERT_EQ(solving.loads.size(), 6u);
     for (const DistributedLoadRecord& load : solving.loads) {
         const ElementRecord& e = solving.elements[static_cast<std::size_t>(load.element)];
@@ -55,13 +55,13 @@ TEST(SolvingExport, LoadOnATrapezoidTakesTheCornerValuesAndEdgeAveragesExactly) 
     for (const Vec3& c : corners)
         points.push_back(addPoint(model, c.x, c.y, c.z));
     int plate = addPolygon(model, points);
-    ASSERT_TRUE(model.meshPolygons({plate}, divisions(4, 2)).ok);
-    ASSERT_TRUE(model.applyRestraints({0}, {1, 1, 1, 1, 1, 1}, ApplyMode::Replace).ok);
+    ASSERT_TRUE(model.meshPolygons({plate}, divisions(4, 2)).ok());
+    ASSERT_TRUE(model.applyRestraints({0}, {1, 1, 1, 1, 1, 1}, ApplyMode::Replace).ok());
     const std::array<double, 4> q{1, 5, -2, 7};
-    ASSERT_TRUE(model.applyPolygonLoad({plate}, q).ok);
+    ASSERT_TRUE(model.applyPolygonLoad({plate}, q).ok());
     SolvingModel solving;
-    std::string error;
-    ASSERT_TRUE(buildSolvingModel(model.data(), solving, error)) << error;
+    const Outcome built = buildSolvingModel(model.data(), solving);
+    ASSERT_TRUE(built.ok()) << built.message;
     // Expected intensity at the corners and at the middles of the edges.
     std::vector<std::pair<Vec3, double>> known;
     for (std::size_t k = 0; k < 4; ++k) {
@@ -85,15 +85,15 @@ TEST(SolvingExport, LoadOnATrapezoidTakesTheCornerValuesAndEdgeAveragesExactly) 
 
 TEST(SolvingExport, ElementsTakeTheirPolygonsAttributesAndOtherPolygonsAUniformLoad) {
     Model model = restrainedParallelogram();
-    ASSERT_TRUE(model.addMaterial({70000, 0.25}).ok);
-    ASSERT_TRUE(model.addThickness(0.5).ok);
+    ASSERT_TRUE(model.addMaterial({70000, 0.25}).ok());
+    ASSERT_TRUE(model.addThickness(0.5).ok());
     EditResult triangle = model.createPolygon({1, 2, addPoint(model, 5, -1)}, 1, 1);
-    ASSERT_TRUE(triangle.ok);
-    ASSERT_TRUE(model.meshPolygons({triangle.created[0]}, divisions(2, 2)).ok);
-    ASSERT_TRUE(model.applyPolygonLoad(triangle.created, {-4, 9, 9, 9}).ok);
+    ASSERT_TRUE(triangle.ok());
+    ASSERT_TRUE(model.meshPolygons({triangle.created[0]}, divisions(2, 2)).ok());
+    ASSERT_TRUE(model.applyPolygonLoad(triangle.created, {-4, 9, 9, 9}).ok());
     SolvingModel solving;
-    std::string error;
-    ASSERT_TRUE(buildSolvingModel(model.data(), solving, error)) << error;
+    const Outcome built = buildSolvingModel(model.data(), solving);
+    ASSERT_TRUE(built.ok()) << built.message;
     ASSERT_EQ(solving.elements.size(), 6u + 3u);
     for (std::size_t e = 0; e < solving.elements.size(); ++e) {
         int polygon = model.data().elements[e].polygon;
@@ -113,8 +113,8 @@ TEST(SolvingExport, ElementTurnedAgainstItsPolygonTakesTheLoadWithTheOtherSign) 
     std::swap(data.elements[0].nodes[1], data.elements[0].nodes[3]);
     data.polygonLoads.push_back({0, {2, 2, 2, 2}});
     SolvingModel solving;
-    std::string error;
-    ASSERT_TRUE(buildSolvingModel(data, solving, error)) << error;
+    const Outcome built = buildSolvingModel(data, solving);
+    ASSERT_TRUE(built.ok()) << built.message;
     EXPECT_EQ(solving.loads[0].q[0], -2.0);
     EXPECT_EQ(solving.loads[1].q[0], 2.0);
 }
@@ -131,19 +131,16 @@ TEST_P(UnsolvableModel, IsRefusedWithAMessageAndNothingWritten) {
     ModelData data = restrainedParallelogram().data();
     GetParam().spoil(data);
     SolvingModel solving;
-    std::string error;
-    EXPECT_FALSE(buildSolvingModel(data, solving, error));
-    EXPECT_NE(error.find(GetParam().expected), std::string::npos) << error;
+    const Outcome built = buildSolvingModel(data, solving);
+    EXPECT_EQ(built.status, Status::Refused);
+    EXPECT_NE(built.message.find(GetParam().expected), std::string::npos) << built.message;
     EXPECT_TRUE(solving.nodes.empty());
 
     Model model;
     model.assign(data);
-    platform::RecordingMessageBox messages;
     const std::string path = uniqueTempPath("unsolvable_solving.txt");
     std::remove(path.c_str());
-    EXPECT_FALSE(exportSolvingFile(path, model, messages));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].first, "Warning!");
+    EXPECT_EQ(exportSolvingFile(path, model).message, built.message);
     EXPECT_FALSE(std::ifstream(path).good());
 }
 

@@ -19,7 +19,6 @@ namespace shellfem::preprocessor {
 namespace {
 
 using namespace testing;
-using platform::RecordingMessageBox;
 
 std::string textOf(const ModelData& data) {
     std::ostringstream out;
@@ -46,33 +45,33 @@ void writeText(const std::string& path, const std::string& text) {
 // and an unmeshed triangle with another material and thickness.
 Model modelWithEverySection() {
     Model model = modelWithAttributes();
-    EXPECT_TRUE(model.addMaterial({70000.0, 0.33}).ok);
-    EXPECT_TRUE(model.addThickness(0.25).ok);
+    EXPECT_TRUE(model.addMaterial({70000.0, 0.33}).ok());
+    EXPECT_TRUE(model.addThickness(0.25).ok());
     int left = addRectangle(model, 0, 0, 1, 1);
     int right = addPolygon(model, {addPoint(model, 1, 0), addPoint(model, 2, 0),
                                    addPoint(model, 2, 2), addPoint(model, 1, 1)});
     EditResult triangle = model.createPolygon(
         {addPoint(model, 0, 2, 0.5), addPoint(model, 1, 2, 0.5), addPoint(model, 0.5, 3, 0.5)}, 1,
         1);
-    EXPECT_TRUE(triangle.ok);
-    EXPECT_TRUE(model.meshPolygons({left, right}, divisions(2, 2)).ok);
-    EXPECT_TRUE(model.applyPolygonLoad({right}, {-1.5, -2, -2.25, -0.125}).ok);
-    EXPECT_TRUE(model.applyPolygonLoad({triangle.created[0]}, {3, 0, 0, 0}).ok);
-    EXPECT_TRUE(model.applyRestraints({0, 3}, {1, 1, 1, 0, 1, 0}, ApplyMode::Replace).ok);
-    EXPECT_TRUE(model.applyForces({7}, {1, -2, 3.5, 0, 0.25, -1e3}, ApplyMode::Replace).ok);
+    EXPECT_TRUE(triangle.ok());
+    EXPECT_TRUE(model.meshPolygons({left, right}, divisions(2, 2)).ok());
+    EXPECT_TRUE(model.applyPolygonLoad({right}, {-1.5, -2, -2.25, -0.125}).ok());
+    EXPECT_TRUE(model.applyPolygonLoad({triangle.created[0]}, {3, 0, 0, 0}).ok());
+    EXPECT_TRUE(model.applyRestraints({0, 3}, {1, 1, 1, 0, 1, 0}, ApplyMode::Replace).ok());
+    EXPECT_TRUE(model.applyForces({7}, {1, -2, 3.5, 0, 0.25, -1e3}, ApplyMode::Replace).ok());
     return model;
 }
 
 TEST(KvxFile, RoundTripKeepsEverySection) {
     Model model = modelWithEverySection();
     const std::string path = tempPath("round_trip.kvx");
-    RecordingMessageBox messages;
-    ASSERT_TRUE(writeKvxFile(path, model, messages));
+    const Outcome saved = writeKvxFile(path, model);
+    ASSERT_TRUE(saved.ok());
+    EXPECT_TRUE(saved.message.empty()) << saved.message;
     EXPECT_FALSE(std::filesystem::exists(temporaryPathFor(path)));
 
     Model back;
-    ASSERT_TRUE(readKvxFile(path, back, messages));
-    EXPECT_TRUE(messages.shown.empty());
+    ASSERT_TRUE(readKvxFile(path, back).ok());
     const ModelData& a = model.data();
     const ModelData& b = back.data();
     ASSERT_EQ(b.materials.size(), 2u);
@@ -111,15 +110,14 @@ TEST(KvxFile, ModelReadBackMeshesOnWithoutCracksDespiteRoundedCoordinates) {
         d = addPoint(model, 0, 1), e = addPoint(model, 2, 0.2), f = addPoint(model, 2.1, 1.3);
     addPolygon(model, {a, b, c, d});
     int right = addPolygon(model, {b, e, f, c});
-    ASSERT_TRUE(model.meshPolygons({0}, divisions(3, 3)).ok);
+    ASSERT_TRUE(model.meshPolygons({0}, divisions(3, 3)).ok());
     const std::string path = tempPath("rounded.kvx");
-    RecordingMessageBox messages;
-    ASSERT_TRUE(writeKvxFile(path, model, messages));
+    ASSERT_TRUE(writeKvxFile(path, model).ok());
     Model back;
-    ASSERT_TRUE(readKvxFile(path, back, messages));
+    ASSERT_TRUE(readKvxFile(path, back).ok());
 
     MeshResult r = back.meshPolygons({right}, divisions(3, 3));
-    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(back.data().nodes.size(), 16u + 12u);
     for (const auto& [edge, uses] : edgeUse(back.data()))
         EXPECT_LE(uses, 2);
@@ -127,17 +125,15 @@ TEST(KvxFile, ModelReadBackMeshesOnWithoutCracksDespiteRoundedCoordinates) {
 
 TEST(KvxFile, SavingAValueThatFiveDecimalsLoseWarnsButSaves) {
     Model model = modelWithEverySection();
-    ASSERT_TRUE(model.applyPolygonLoad({0}, {-1, -1, 2e-6, -1}).ok);
-    RecordingMessageBox messages;
+    ASSERT_TRUE(model.applyPolygonLoad({0}, {-1, -1, 2e-6, -1}).ok());
     const std::string path = tempPath("small_load.kvx");
-    ASSERT_TRUE(writeKvxFile(path, model, messages));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].second.find("Distributed load of polygon 0 q2: 2e-06 is saved as "
-                                            "0.00000"),
+    const Outcome saved = writeKvxFile(path, model);
+    ASSERT_TRUE(saved.ok());
+    EXPECT_NE(saved.message.find("Distributed load of polygon 0 q2: 2e-06 is saved as 0.00000"),
               std::string::npos)
-        << messages.shown[0].second;
+        << saved.message;
     Model back;
-    EXPECT_TRUE(readKvxFile(path, back, messages));
+    EXPECT_TRUE(readKvxFile(path, back).ok());
 }
 
 TEST(KvxFile, TheWarningNamesThePointOrNodeCoordinateThatFiveDecimalsLose) {
@@ -145,23 +141,20 @@ TEST(KvxFile, TheWarningNamesThePointOrNodeCoordinateThatFiveDecimalsLose) {
     ModelData data = model.data();
     data.nodes[2].position.y = 3e-7;
     model.assign(data);
-    RecordingMessageBox messages;
     const std::string path = tempPath("small_coordinate.kvx");
-    ASSERT_TRUE(writeKvxFile(path, model, messages));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].second.find("Node 2 y: 3e-07 is saved as 0.00000"),
-              std::string::npos)
-        << messages.shown[0].second;
+    Outcome saved = writeKvxFile(path, model);
+    ASSERT_TRUE(saved.ok());
+    EXPECT_NE(saved.message.find("Node 2 y: 3e-07 is saved as 0.00000"), std::string::npos)
+        << saved.message;
 
     // Geometric points come first in the file, so their loss is the one named.
     data.points[1].position.z = -4e-6;
     model.assign(data);
-    messages.shown.clear();
-    ASSERT_TRUE(writeKvxFile(path, model, messages));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].second.find("Geometric point 1 z: -4e-06 is saved as -0.00000"),
+    saved = writeKvxFile(path, model);
+    ASSERT_TRUE(saved.ok());
+    EXPECT_NE(saved.message.find("Geometric point 1 z: -4e-06 is saved as -0.00000"),
               std::string::npos)
-        << messages.shown[0].second;
+        << saved.message;
 }
 
 TEST(KvxFile, LayoutOfTriangleAndEmptySections) {
@@ -196,31 +189,28 @@ TEST(KvxFile, LayoutOfTriangleAndEmptySections) {
 
 TEST(KvxFile, MissingFileAndOtherVersionsAreRefusedAndLeaveTheModelCleared) {
     Model model = modelWithEverySection();
-    RecordingMessageBox messages;
-    EXPECT_FALSE(readKvxFile(tempPath("no_such_file.kvx"), model, messages));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0],
-              std::make_pair(std::string("Warning!"), std::string("单元信息文件读取错误!")));
+    Outcome read = readKvxFile(tempPath("no_such_file.kvx"), model);
+    EXPECT_EQ(read.status, Status::CannotOpen);
+    EXPECT_EQ(read.message, "单元信息文件读取错误!");
     EXPECT_TRUE(model.data().points.empty());
 
     std::string text = textOf(modelWithEverySection().data());
     const std::string path = tempPath("version.kvx");
     writeText(path, "### Corvanta R1.01 ###" + text.substr(text.find('\n')));
     model = modelWithEverySection();
-    EXPECT_FALSE(readKvxFile(path, model, messages));
-    ASSERT_EQ(messages.shown.size(), 2u);
-    EXPECT_EQ(messages.shown[1].second, "前处理文本文件版本错误!");
+    read = readKvxFile(path, model);
+    EXPECT_EQ(read.status, Status::WrongVersion);
+    EXPECT_EQ(read.message, "前处理文本文件版本错误!");
     EXPECT_TRUE(model.data().nodes.empty());
 
     writeText(path, "### Corvanta R1.0 ###" + text.substr(text.find('\n')));
-    EXPECT_TRUE(readKvxFile(path, model, messages));
+    EXPECT_TRUE(readKvxFile(path, model).ok());
 
     writeText(path, "");
-    EXPECT_FALSE(readKvxFile(path, model, messages));
-    ASSERT_EQ(messages.shown.size(), 3u);
-    EXPECT_NE(messages.shown[2].second.find("the file ends early, after line 0\n  header"),
-              std::string::npos)
-        << messages.shown[2].second;
+    read = readKvxFile(path, model);
+    EXPECT_EQ(read.status, Status::Malformed);
+    EXPECT_NE(read.message.find("the file ends early, after line 0\n  header"), std::string::npos)
+        << read.message;
 }
 
 struct BrokenRecord {
@@ -242,10 +232,9 @@ TEST_P(KvxMalformed, StopsWithTheLineAndRecordAndLeavesTheModelCleared) {
     writeText(path, text);
 
     Model model = modelWithEverySection();
-    RecordingMessageBox messages;
-    EXPECT_FALSE(readKvxFile(path, model, messages));
-    ASSERT_EQ(messages.shown.size(), 1u);
-    const std::string& message = messages.shown[0].second;
+    const Outcome read = readKvxFile(path, model);
+    EXPECT_FALSE(read.ok());
+    const std::string& message = read.message;
     EXPECT_EQ(message.rfind("单元信息文件读取错误!\n" + path + ", ", 0), 0u) << message;
     EXPECT_NE(message.find(broken.expected), std::string::npos) << message;
     EXPECT_TRUE(model.data().points.empty());
@@ -283,35 +272,30 @@ TEST(KvxFile, AnElementThatUsesANodeTwiceIsRefused) {
     const std::string path = tempPath("element.kvx");
     writeText(path, text);
     Model model;
-    RecordingMessageBox messages;
-    EXPECT_FALSE(readKvxFile(path, model, messages));
-    ASSERT_FALSE(messages.shown.empty());
-    EXPECT_NE(messages.shown.back().second.find("element 0: node ID " + text.substr(a, comma - a) +
-                                                " is used twice"),
-              std::string::npos)
-        << messages.shown.back().second;
+    const Outcome read = readKvxFile(path, model);
+    EXPECT_FALSE(read.ok());
+    EXPECT_NE(
+        read.message.find("element 0: node ID " + text.substr(a, comma - a) + " is used twice"),
+        std::string::npos)
+        << read.message;
     EXPECT_TRUE(model.data().elements.empty());
 }
 
-TEST(KvxFile, FailedSavesShowBothMessagesAndKeepTheEarlierFile) {
+TEST(KvxFile, FailedSavesSayTheSaveFailedAndKeepTheEarlierFile) {
     Model model = modelWithEverySection();
-    RecordingMessageBox messages;
-    EXPECT_FALSE(writeKvxFile(tempPath("no_such_folder/model.kvx"), model, messages));
-    const std::vector<std::pair<std::string, std::string>> expected{
-        {"Warning!", "文件保存失败!"},
-        {"Warning!", "有可能是当前存储介质无法写入,建议更换保存路径."}};
-    EXPECT_EQ(messages.shown, expected);
+    const auto failedSave = [](const Outcome& o) {
+        return !o.ok() && o.message == "文件保存失败!";
+    };
+    EXPECT_TRUE(failedSave(writeKvxFile(tempPath("no_such_folder/model.kvx"), model)));
 
     const std::string path = tempPath("kept.kvx");
-    ASSERT_TRUE(writeKvxFile(path, model, messages));
+    ASSERT_TRUE(writeKvxFile(path, model).ok());
     const std::string saved = fileText(path);
-    ASSERT_TRUE(model.addPoint({7, 7, 7}).ok);
+    ASSERT_TRUE(model.addPoint({7, 7, 7}).ok());
 
     // The temporary file cannot be created.
     std::filesystem::create_directory(temporaryPathFor(path));
-    messages.shown.clear();
-    EXPECT_FALSE(writeKvxFile(path, model, messages));
-    EXPECT_EQ(messages.shown, expected);
+    EXPECT_TRUE(failedSave(writeKvxFile(path, model)));
     EXPECT_EQ(fileText(path), saved);
     std::filesystem::remove(temporaryPathFor(path));
 
@@ -323,17 +307,15 @@ TEST(KvxFile, FailedSavesShowBothMessagesAndKeepTheEarlierFile) {
     small.rlim_cur = 200;
     auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    messages.shown.clear();
-    bool written = writeKvxFile(path, model, messages);
+    const Outcome written = writeKvxFile(path, model);
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, previousHandler);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(messages.shown, expected);
+    EXPECT_TRUE(failedSave(written));
     EXPECT_EQ(fileText(path), saved);
     EXPECT_FALSE(std::filesystem::exists(temporaryPathFor(path)));
 #endif
 
-    ASSERT_TRUE(writeKvxFile(path, model, messages));
+    ASSERT_TRUE(writeKvxFile(path, model).ok());
     EXPECT_NE(fileText(path), saved);
 }
 

@@ -57,7 +57,7 @@ TEST_P(NumberedGrid, ProfileIsAboutAsSmallAsNumberingByHandAcrossTheShortDirecti
                                             grid.polygonHeight * (j + 1)));
     MeshResult r =
         model.meshPolygons(polygons, divisions(grid.divisionsAlongX, grid.divisionsAlongY));
-    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.ok()) << r.message;
     const ModelData& data = model.data();
     const int columns = grid.polygonsAlongX * grid.divisionsAlongX + 1;
     const int rows = grid.polygonsAlongY * grid.divisionsAlongY + 1;
@@ -100,7 +100,7 @@ TEST(NodeNumbering, RenumberingIsKeptOnlyWhenItShrinksTheProfile) {
     Model model = modelWithAttributes();
     int strip = addRectangle(model, 0, 0, 1, 10);
     MeshResult r = model.meshPolygons({strip}, divisions(1, 10));
-    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(r.skylineStored, r.skylineAsGenerated);
     for (std::size_t n = 0; n < model.data().nodes.size(); ++n)
         EXPECT_NEAR(model.data().nodes[n].position.y, static_cast<double>(n / 2), 1e-12);

@@ -30,7 +30,7 @@ TEST_P(MeshedShape, TilesThePolygonWithQuadsFacingItsWay) {
             std::reverse(points.begin(), points.end());
         int polygon = addPolygon(model, points);
         MeshResult r = model.meshPolygons({polygon}, shape.control);
-        ASSERT_TRUE(r.ok) << r.message;
+        ASSERT_TRUE(r.ok()) << r.message;
 
         const ModelData& data = model.data();
         const PolygonGeometry& g = model.polygonGeometry()[0];
@@ -95,7 +95,7 @@ TEST(QuadMeshing, PolygonsSharingAnEdgeGetOneConformingMesh) {
     // The right polygon starts at another corner: its shared edge c-b is its edge 1-2.
     int right = addPolygon(model, {f, c, b, e});
     MeshResult r = model.meshPolygons({left, right}, divisions(4, 2));
-    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.ok()) << r.message;
     // 4 x 2 elements each; the 3 nodes of the shared edge are merged.
     EXPECT_EQ(model.data().elements.size(), 8u + 8u);
     EXPECT_EQ(model.data().nodes.size(), 5u * 3u + 4u * 3u);
@@ -107,11 +107,11 @@ TEST(QuadMeshing, AnEdgeWithDifferentDivisionsOnEachSideIsRefused) {
     Model model = modelWithAttributes();
     int left = addRectangle(model, 0, 0, 1, 1);
     int right = addRectangle(model, 1, 0, 2, 1);
-    ASSERT_TRUE(model.meshPolygons({left}, divisions(2, 2)).ok);
+    ASSERT_TRUE(model.meshPolygons({left}, divisions(2, 2)).ok());
     const ModelData before = model.data();
 
     MeshResult r = model.meshPolygons({right}, divisions(3, 3));
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok());
     EXPECT_NE(r.message.find("polygon 0 has 2"), std::string::npos) << r.message;
     EXPECT_EQ(model.data().elements.size(), before.elements.size());
     EXPECT_EQ(model.data().nodes.size(), before.nodes.size());
@@ -120,9 +120,9 @@ TEST(QuadMeshing, AnEdgeWithDifferentDivisionsOnEachSideIsRefused) {
     MeshControl control;
     control.mode = MeshControl::Mode::ElementSize;
     control.elementSize = 0.3;
-    EXPECT_FALSE(model.meshPolygons({right}, control).ok);
+    EXPECT_FALSE(model.meshPolygons({right}, control).ok());
     control.elementSize = 0.5;
-    ASSERT_TRUE(model.meshPolygons({right}, control).ok);
+    ASSERT_TRUE(model.meshPolygons({right}, control).ok());
     EXPECT_EQ(model.data().nodes.size(), 9u + 6u);
 }
 
@@ -136,7 +136,7 @@ TEST(QuadMeshing, ElementSizeRaisesCountsUntilNeighboursAgree) {
     control.mode = MeshControl::Mode::ElementSize;
     control.elementSize = 0.35;
     MeshResult r = model.meshPolygons({square, triangle}, control);
-    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.ok()) << r.message;
     for (const auto& [edge, uses] : edgeUse(model.data()))
         EXPECT_LE(uses, 2);
     double longest = 0.0;
@@ -153,7 +153,7 @@ TEST(QuadMeshing, AnEdgeMeetingTwoPolygonsIsRefusedAsAHangingNode) {
     int lower = addRectangle(model, 1, 0, 2, 1);
     int upper = addRectangle(model, 1, 1, 2, 2);
     MeshResult r = model.meshPolygons({big, lower, upper}, divisions(1, 1));
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok());
     EXPECT_NE(r.message.find("(1, 1, 0)"), std::string::npos) << r.message;
     EXPECT_TRUE(model.data().elements.empty());
 }
@@ -163,18 +163,18 @@ TEST(QuadMeshing, NonConvexAndFlatPolygonsAreRefusedByName) {
     int dart = addPolygon(model, {addPoint(model, 0, 0), addPoint(model, 2, 0),
                                   addPoint(model, 0.5, 0.5), addPoint(model, 0, 2)});
     MeshResult r = model.meshPolygons({dart}, divisions(2, 2));
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok());
     EXPECT_NE(r.message.find("Polygon 0 is not convex at its vertex 2 (point 2)"),
               std::string::npos)
         << r.message;
-    EXPECT_FALSE(model.meshPolygons({5}, divisions(2, 2)).ok);
-    EXPECT_FALSE(model.meshPolygons({}, divisions(2, 2)).ok);
+    EXPECT_FALSE(model.meshPolygons({5}, divisions(2, 2)).ok());
+    EXPECT_FALSE(model.meshPolygons({}, divisions(2, 2)).ok());
 }
 
 TEST(QuadMeshing, RemeshingKeepsLoadsOnSurvivingPlacesAndReportsTheOthers) {
     Model model = modelWithAttributes();
     int plate = addRectangle(model, 0, 0, 2, 2);
-    ASSERT_TRUE(model.meshPolygons({plate}, divisions(2, 2)).ok);
+    ASSERT_TRUE(model.meshPolygons({plate}, divisions(2, 2)).ok());
     const ModelData& data = model.data();
     auto nodeAt = [&](double x, double y) {
         for (std::size_t n = 0; n < data.nodes.size(); ++n)
@@ -182,12 +182,12 @@ TEST(QuadMeshing, RemeshingKeepsLoadsOnSurvivingPlacesAndReportsTheOthers) {
                 return static_cast<int>(n);
         return -1;
     };
-    ASSERT_TRUE(model.applyRestraints({nodeAt(0, 0)}, {1, 1, 1, 0, 0, 0}, ApplyMode::Replace).ok);
-    ASSERT_TRUE(model.applyForces({nodeAt(1, 1)}, {0, 0, -5, 0, 0, 0}, ApplyMode::Replace).ok);
+    ASSERT_TRUE(model.applyRestraints({nodeAt(0, 0)}, {1, 1, 1, 0, 0, 0}, ApplyMode::Replace).ok());
+    ASSERT_TRUE(model.applyForces({nodeAt(1, 1)}, {0, 0, -5, 0, 0, 0}, ApplyMode::Replace).ok());
 
     // Three divisions have no node at the middle: the force there is reported.
     MeshResult r = model.meshPolygons({plate}, divisions(3, 3));
-    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(data.elements.size(), 9u);
     EXPECT_EQ(data.nodes.size(), 16u);
     EXPECT_TRUE(data.forces.empty());

@@ -11,9 +11,9 @@ Model twoMeshedSquares() {
     Model model = modelWithAttributes();
     int left = addRectangle(model, 0, 0, 1, 1);
     int right = addRectangle(model, 1, 0, 2, 1);
-    EXPECT_TRUE(model.meshPolygons({left, right}, divisions(2, 2)).ok);
-    EXPECT_TRUE(model.applyPolygonLoad({left}, {-1, -1, -1, -1}).ok);
-    EXPECT_TRUE(model.applyPolygonLoad({right}, {-2, -2, -2, -2}).ok);
+    EXPECT_TRUE(model.meshPolygons({left, right}, divisions(2, 2)).ok());
+    EXPECT_TRUE(model.applyPolygonLoad({left}, {-1, -1, -1, -1}).ok());
+    EXPECT_TRUE(model.applyPolygonLoad({right}, {-2, -2, -2, -2}).ok());
     std::vector<int> edge, tip;
     for (std::size_t n = 0; n < model.data().nodes.size(); ++n) {
         double x = model.data().nodes[n].position.x;
@@ -22,15 +22,15 @@ Model twoMeshedSquares() {
         if (x == 2.0)
             tip.push_back(static_cast<int>(n));
     }
-    EXPECT_TRUE(model.applyRestraints(edge, {1, 1, 1, 1, 1, 1}, ApplyMode::Replace).ok);
-    EXPECT_TRUE(model.applyForces(tip, {0, 0, -3, 0, 0, 0}, ApplyMode::Replace).ok);
+    EXPECT_TRUE(model.applyRestraints(edge, {1, 1, 1, 1, 1, 1}, ApplyMode::Replace).ok());
+    EXPECT_TRUE(model.applyForces(tip, {0, 0, -3, 0, 0, 0}, ApplyMode::Replace).ok());
     return model;
 }
 
 TEST(ModelStore, DeletingAPolygonRenumbersEverythingThatRefersToLaterRecords) {
     Model model = twoMeshedSquares();
     EditResult r = model.deletePolygons({0});
-    ASSERT_TRUE(r.ok) << r.message;
+    ASSERT_TRUE(r.ok()) << r.message;
     const ModelData& data = model.data();
     ASSERT_EQ(data.polygons.size(), 1u);
     ASSERT_EQ(data.elements.size(), 4u);
@@ -57,7 +57,7 @@ TEST(ModelStore, DeletingPointsKeepsThoseOfPolygonsAndRenumbersTheRest) {
     int loose = addPoint(model, 5, 5);
     int square = addRectangle(model, 0, 0, 1, 1);
     EditResult r = model.deletePoints({loose, 1});
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.ok());
     EXPECT_NE(r.message.find("kept: 1"), std::string::npos) << r.message;
     ASSERT_EQ(model.data().points.size(), 4u);
     EXPECT_EQ(model.data().polygons[static_cast<std::size_t>(square)].vertices,
@@ -70,29 +70,29 @@ TEST(ModelStore, CopiesOfPointsAreShiftedByMultiplesOfTheOffset) {
     addPoint(model, 1, 2, 3);
     addPoint(model, 0, 0, 0);
     EditResult r = model.copyPoints({0, 1}, {0, 0, 2}, 3);
-    ASSERT_TRUE(r.ok);
+    ASSERT_TRUE(r.ok());
     ASSERT_EQ(r.created, (std::vector<int>{2, 3, 4, 5, 6, 7}));
     EXPECT_EQ(model.data().points[6].position.z, 9.0);
     EXPECT_EQ(model.data().points[7].position.z, 6.0);
     EXPECT_EQ(model.extent().max.z, 9.0);
-    EXPECT_FALSE(model.copyPoints({0}, {0, 0, 0}, 1).ok);
-    EXPECT_FALSE(model.copyPoints({8}, {0, 0, 1}, 1).ok);
+    EXPECT_FALSE(model.copyPoints({0}, {0, 0, 0}, 1).ok());
+    EXPECT_FALSE(model.copyPoints({8}, {0, 0, 1}, 1).ok());
 }
 
 TEST(ModelStore, RestraintsAndForcesAreReplacedOrCombinedAsAsked) {
     Model model = twoMeshedSquares();
     int node = model.data().restraints[0].node;
-    ASSERT_TRUE(model.applyRestraints({node}, {0, 0, 1, 0, 0, 0}, ApplyMode::Replace).ok);
-    ASSERT_TRUE(model.applyRestraints({node, node}, {1, 0, 0, 0, 0, 0}, ApplyMode::Add).ok);
+    ASSERT_TRUE(model.applyRestraints({node}, {0, 0, 1, 0, 0, 0}, ApplyMode::Replace).ok());
+    ASSERT_TRUE(model.applyRestraints({node, node}, {1, 0, 0, 0, 0, 0}, ApplyMode::Add).ok());
     int restraint = model.display().restraintOfNode[static_cast<std::size_t>(node)];
     EXPECT_EQ(model.data().restraints[static_cast<std::size_t>(restraint)].flags,
               (std::array<int, 6>{1, 0, 1, 0, 0, 0}));
-    EXPECT_FALSE(model.applyRestraints({node}, {2, 0, 0, 0, 0, 0}, ApplyMode::Add).ok);
+    EXPECT_FALSE(model.applyRestraints({node}, {2, 0, 0, 0, 0, 0}, ApplyMode::Add).ok());
 
     int tip = model.data().forces[0].node;
-    ASSERT_TRUE(model.applyForces({tip, tip}, {1, 0, 0, 0, 0, 0}, ApplyMode::Add).ok);
+    ASSERT_TRUE(model.applyForces({tip, tip}, {1, 0, 0, 0, 0, 0}, ApplyMode::Add).ok());
     EXPECT_EQ(model.data().forces[0].values, (std::array<double, 6>{1, 0, -3, 0, 0, 0}));
-    ASSERT_TRUE(model.applyForces({tip}, {0, 2, 0, 0, 0, 0}, ApplyMode::Replace).ok);
+    ASSERT_TRUE(model.applyForces({tip}, {0, 2, 0, 0, 0, 0}, ApplyMode::Replace).ok());
     ASSERT_EQ(model.data().forces.size(), 3u);
     int record = model.display().forceOfNode[static_cast<std::size_t>(tip)];
     EXPECT_EQ(model.data().forces[static_cast<std::size_t>(record)].values,
@@ -102,7 +102,7 @@ TEST(ModelStore, RestraintsAndForcesAreReplacedOrCombinedAsAsked) {
     ModelData data = model.data();
     data.restraints.push_back({node, {0, 0, 0, 0, 0, 1}});
     model.assign(data);
-    ASSERT_TRUE(model.applyRestraints({node}, {0, 1, 0, 0, 0, 0}, ApplyMode::Replace).ok);
+    ASSERT_TRUE(model.applyRestraints({node}, {0, 1, 0, 0, 0, 0}, ApplyMode::Replace).ok());
     int records = 0;
     for (const Restraint& r : model.data().restraints)
         if (r.node == node) {
@@ -110,7 +110,7 @@ TEST(ModelStore, RestraintsAndForcesAreReplacedOrCombinedAsAsked) {
             EXPECT_EQ(r.flags, (std::array<int, 6>{0, 1, 0, 0, 0, 0}));
         }
     EXPECT_EQ(records, 1);
-    EXPECT_FALSE(model.applyForces({-1}, {0, 2, 0, 0, 0, 0}, ApplyMode::Replace).ok);
+    EXPECT_FALSE(model.applyForces({-1}, {0, 2, 0, 0, 0, 0}, ApplyMode::Replace).ok());
 }
 
 TEST(ModelStore, AddingToANodeWithTwoRecordsChangesItsLastRecord) {
@@ -119,7 +119,7 @@ TEST(ModelStore, AddingToANodeWithTwoRecordsChangesItsLastRecord) {
     ModelData data = model.data();
     data.forces.push_back({tip, {0, 0, 0, 0, 0, 1}});
     model.assign(data);
-    ASSERT_TRUE(model.applyForces({tip}, {1, 0, 0, 0, 0, 0}, ApplyMode::Add).ok);
+    ASSERT_TRUE(model.applyForces({tip}, {1, 0, 0, 0, 0, 0}, ApplyMode::Add).ok());
     ASSERT_EQ(model.data().forces.size(), 4u);
     EXPECT_EQ(model.data().forces[0].values, (std::array<double, 6>{0, 0, -3, 0, 0, 0}));
     EXPECT_EQ(model.data().forces[3].values, (std::array<double, 6>{1, 0, 0, 0, 0, 1}));
@@ -128,7 +128,7 @@ TEST(ModelStore, AddingToANodeWithTwoRecordsChangesItsLastRecord) {
 
 TEST(ModelStore, RepeatedPicksAndForeignFlagsDoNotChangeWhatIsApplied) {
     Model model = twoMeshedSquares();
-    ASSERT_TRUE(model.applyPolygonLoad({0, 0}, {-5, -5, -5, -5}).ok);
+    ASSERT_TRUE(model.applyPolygonLoad({0, 0}, {-5, -5, -5, -5}).ok());
     int loadsOnPolygon0 = 0;
     for (const PolygonLoad& l : model.data().polygonLoads)
         loadsOnPolygon0 += l.polygon == 0 ? 1 : 0;
@@ -139,7 +139,7 @@ TEST(ModelStore, RepeatedPicksAndForeignFlagsDoNotChangeWhatIsApplied) {
     data.restraints[0].flags = {7, 7, 0, 0, 0, 0};
     const int node = data.restraints[0].node;
     model.assign(data);
-    ASSERT_TRUE(model.applyRestraints({node}, {1, 0, 0, 0, 0, 0}, ApplyMode::Add).ok);
+    ASSERT_TRUE(model.applyRestraints({node}, {1, 0, 0, 0, 0, 0}, ApplyMode::Add).ok());
     EXPECT_EQ(model.data().restraints[0].flags, (std::array<int, 6>{1, 0, 0, 0, 0, 0}));
 }
 
@@ -147,7 +147,7 @@ TEST(ModelStore, MeshingBesideNodesThatShareAPositionJoinsTheRightNodes) {
     Model model = modelWithAttributes();
     int left = addRectangle(model, 0, 0, 1, 1);
     int right = addRectangle(model, 1, 0, 2, 1);
-    ASSERT_TRUE(model.meshPolygons({left}, divisions(1, 1)).ok);
+    ASSERT_TRUE(model.meshPolygons({left}, divisions(1, 1)).ok());
     // A file may hold a node twice: put a copy of node 0 in front of the others.
     ModelData data = model.data();
     data.nodes.insert(data.nodes.begin(), data.nodes[0]);
@@ -155,7 +155,7 @@ TEST(ModelStore, MeshingBesideNodesThatShareAPositionJoinsTheRightNodes) {
         for (int& n : e.nodes)
             ++n;
     model.assign(data);
-    ASSERT_TRUE(model.meshPolygons({right}, divisions(1, 1)).ok);
+    ASSERT_TRUE(model.meshPolygons({right}, divisions(1, 1)).ok());
     const ModelData& meshed = model.data();
     for (const Element& e : meshed.elements) {
         if (e.polygon != right)
@@ -174,14 +174,14 @@ TEST(ModelStore, ElementsFinerThanTheMergingToleranceAreRefused) {
     addPoint(model, 100, 100);
     int tiny = addRectangle(model, 0, 0, 0.01, 0.01);
     EditResult result = model.meshPolygons({tiny}, divisions(200, 200));
-    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.ok());
     EXPECT_NE(result.message.find("too small"), std::string::npos) << result.message;
     EXPECT_TRUE(model.data().elements.empty());
 }
 
 TEST(ModelStore, HidingAPolygonHidesItsElementsAndTheNodesOnlyTheyUse) {
     Model model = twoMeshedSquares();
-    ASSERT_TRUE(model.setPolygonsVisible({0}, false).ok);
+    ASSERT_TRUE(model.setPolygonsVisible({0}, false).ok());
     const ModelData& data = model.data();
     for (const Element& e : data.elements)
         EXPECT_EQ(e.visible, e.polygon == 1);
@@ -201,7 +201,7 @@ TEST(ModelStore, PicksHoldEachIdOnceInPickOrderAndDeletionsForgetThem) {
     unpick(outline, {1, 7});
     EXPECT_EQ(outline, (std::vector<int>{3, 2, 0}));
     pick(model.selection().polygons, {1});
-    ASSERT_TRUE(model.deletePolygons(model.selection().polygons).ok);
+    ASSERT_TRUE(model.deletePolygons(model.selection().polygons).ok());
     EXPECT_TRUE(model.selection().polygons.empty());
     EXPECT_TRUE(model.selection().polygonOutline.empty());
     pick(model.selection().points, {0});
@@ -212,15 +212,15 @@ TEST(ModelStore, PicksHoldEachIdOnceInPickOrderAndDeletionsForgetThem) {
 TEST(ModelStore, BadInputIsRefusedAndLeavesTheModelAsItWas) {
     Model model = modelWithAttributes();
     int a = addPoint(model, 0, 0), b = addPoint(model, 1, 0), c = addPoint(model, 2, 0);
-    EXPECT_FALSE(model.createPolygon({a, b}, 0, 0).ok);
-    EXPECT_FALSE(model.createPolygon({a, b, c}, 0, 0).ok); // on a line: no area
-    EXPECT_FALSE(model.createPolygon({a, b, 7}, 0, 0).ok);
-    EXPECT_FALSE(model.createPolygon({a, b, b, addPoint(model, 1, 1)}, 0, 0).ok);
+    EXPECT_FALSE(model.createPolygon({a, b}, 0, 0).ok());
+    EXPECT_FALSE(model.createPolygon({a, b, c}, 0, 0).ok()); // on a line: no area
+    EXPECT_FALSE(model.createPolygon({a, b, 7}, 0, 0).ok());
+    EXPECT_FALSE(model.createPolygon({a, b, b, addPoint(model, 1, 1)}, 0, 0).ok());
     EditResult noMaterial = model.createPolygon({a, b, addPoint(model, 0, 1)}, 1, 0);
     EXPECT_EQ(noMaterial.message, "Material 1 does not exist (there are 1).");
-    EXPECT_FALSE(model.addMaterial({0.0, 0.3}).ok);
-    EXPECT_FALSE(model.addMaterial({1.0, 0.5}).ok);
-    EXPECT_FALSE(model.editThickness(0, -1.0).ok);
+    EXPECT_FALSE(model.addMaterial({0.0, 0.3}).ok());
+    EXPECT_FALSE(model.addMaterial({1.0, 0.5}).ok());
+    EXPECT_FALSE(model.editThickness(0, -1.0).ok());
     EXPECT_TRUE(model.data().polygons.empty());
     EXPECT_EQ(model.data().materials.size(), 1u);
     EXPECT_EQ(model.data().thicknesses[0], 0.01);

@@ -13,20 +13,18 @@ TEST(SelectionFile, WritesOneNumberPerLineAndReadsItBack) {
     writeSelectionFile(out, flags);
     EXPECT_EQ(out.str(), "1\n4\n5\n");
     std::vector<char> back(7, 1);
-    std::string error;
     std::istringstream in(out.str());
-    ASSERT_TRUE(readSelectionFile(in, back, error)) << error;
+    ASSERT_TRUE(readSelectionFile(in, back).ok());
     EXPECT_EQ(back, flags);
 }
 
 TEST(SelectionFile, ToleratesBlankLinesSpacesAndWindowsLineEnds) {
     std::vector<char> flags(4, 0);
-    std::string error;
     std::istringstream in("\r\n  2 \r\n\t0\n\n3");
-    ASSERT_TRUE(readSelectionFile(in, flags, error)) << error;
+    ASSERT_TRUE(readSelectionFile(in, flags).ok());
     EXPECT_EQ(flags, (std::vector<char>{1, 0, 1, 1}));
     std::istringstream empty("");
-    ASSERT_TRUE(readSelectionFile(empty, flags, error));
+    ASSERT_TRUE(readSelectionFile(empty, flags).ok());
     EXPECT_EQ(flags, std::vector<char>(4, 0));
 }
 
@@ -44,20 +42,20 @@ TEST(SelectionFile, RefusesBadLinesWithTheirLineNumberAndKeepsTheFlags) {
         std::vector<char> flags(10, 0);
         flags[7] = 1;
         const std::vector<char> before = flags;
-        std::string error;
         std::istringstream in(c.text);
-        EXPECT_FALSE(readSelectionFile(in, flags, error)) << c.text;
-        EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
+        const Outcome read = readSelectionFile(in, flags);
+        EXPECT_FALSE(read.ok()) << c.text;
+        EXPECT_NE(read.message.find(c.mentions), std::string::npos) << read.message;
         EXPECT_EQ(flags, before);
     }
 }
 
 TEST(SelectionFile, AnyNumberIsOutOfRangeWhenThereAreNoItems) {
     std::vector<char> flags;
-    std::string error;
     std::istringstream in("0\n");
-    EXPECT_FALSE(readSelectionFile(in, flags, error));
-    EXPECT_NE(error.find("no items"), std::string::npos) << error;
+    const Outcome read = readSelectionFile(in, flags);
+    EXPECT_FALSE(read.ok());
+    EXPECT_NE(read.message.find("no items"), std::string::npos) << read.message;
 }
 
 } // namespace

@@ -16,19 +16,17 @@ std::vector<char> flagsOf(std::initializer_list<int> bits) {
 
 TEST(SelectRange, SelectsAndClearsInclusiveSteps) {
     std::vector<char> flags(10, 0);
-    std::string error;
-    ASSERT_TRUE(selectRange(flags, 1, 7, 3, true, error)) << error;
+    ASSERT_TRUE(selectRange(flags, 1, 7, 3, true).ok());
     EXPECT_EQ(flags, flagsOf({0, 1, 0, 0, 1, 0, 0, 1, 0, 0}));
-    ASSERT_TRUE(selectRange(flags, 0, 9, 1, true, error));
-    ASSERT_TRUE(selectRange(flags, 9, 9, 1, false, error));
-    ASSERT_TRUE(selectRange(flags, 0, 4, 2, false, error));
+    ASSERT_TRUE(selectRange(flags, 0, 9, 1, true).ok());
+    ASSERT_TRUE(selectRange(flags, 9, 9, 1, false).ok());
+    ASSERT_TRUE(selectRange(flags, 0, 4, 2, false).ok());
     EXPECT_EQ(flags, flagsOf({0, 1, 0, 1, 0, 1, 1, 1, 1, 0}));
 }
 
 TEST(SelectRange, HugeStepTakesOnlyTheFirstAndDoesNotOverflow) {
     std::vector<char> flags(3, 0);
-    std::string error;
-    ASSERT_TRUE(selectRange(flags, 1, 2, INT_MAX, true, error)) << error;
+    ASSERT_TRUE(selectRange(flags, 1, 2, INT_MAX, true).ok());
     EXPECT_EQ(flags, flagsOf({0, 1, 0}));
 }
 
@@ -41,15 +39,15 @@ TEST(SelectRange, RefusesBadRangesNamingTheProblemAndChangesNothing) {
                           Case{-1, 3, 1, "-1"}, Case{2, 4, 1, "out of range 0..3"},
                           Case{0, INT_MAX, 1, "out of range"}}) {
         std::vector<char> flags = flagsOf({1, 0, 1, 0});
-        std::string error;
-        EXPECT_FALSE(selectRange(flags, c.first, c.last, c.step, true, error));
-        EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
+        const Outcome selected = selectRange(flags, c.first, c.last, c.step, true);
+        EXPECT_FALSE(selected.ok());
+        EXPECT_NE(selected.message.find(c.mentions), std::string::npos) << selected.message;
         EXPECT_EQ(flags, flagsOf({1, 0, 1, 0}));
     }
     std::vector<char> none;
-    std::string error;
-    EXPECT_FALSE(selectRange(none, 0, 0, 1, true, error));
-    EXPECT_FALSE(error.empty());
+    const Outcome selected = selectRange(none, 0, 0, 1, true);
+    EXPECT_FALSE(selected.ok());
+    EXPECT_FALSE(selected.message.empty());
 }
 
 TEST(PickNode, NearestWithinToleranceFrontMostOnTies) {
