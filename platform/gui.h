@@ -20,10 +20,15 @@ struct FileDialogOptions {
     std::string defaultExtension; // "txt": added to a chosen name that has no extension
 };
 
+// The answer to a question with the buttons Yes, No and Cancel.
+enum class Answer { Yes, No, Cancel };
+
 // The desktop services of a GUI program: message boxes (caption "Warning!"),
-// file dialogs, modeless dialogs and a text viewer.
+// questions, file dialogs, modeless dialogs and a text viewer.
 class Gui : public MessageBox, public TextViewer {
 public:
+    // A modal question with Yes, No and Cancel; closing it answers Cancel.
+    virtual Answer ask(const std::string& caption, const std::string& question) = 0;
     // The chosen path, or nothing when the user cancelled.
     virtual std::optional<std::string> chooseFileToOpen(const FileDialogOptions& options) = 0;
     virtual std::optional<std::string> chooseFileToSave(const FileDialogOptions& options) = 0;
@@ -47,7 +52,17 @@ struct MenuItem {
         : path(std::move(p)), id(i), mark(m), dividerAfter(divider) {}
 };
 
-enum class Key { Left, Right, Up, Down };
+// Keys that are not characters; Escape comes as the character 27.
+enum class Key { Left, Right, Up, Down, Enter, Delete, Backspace };
+
+enum class MouseButton { Left, Right };
+
+// The modifier keys held at the moment of an event.
+struct Modifiers {
+    bool shift = false;
+    bool control = false;
+    bool alt = false;
+};
 
 // What the main window tells the program, in window pixels of the drawing area.
 class WindowHandler {
@@ -58,9 +73,12 @@ public:
     virtual void onKeyDown(Key key) = 0;
     virtual void onCharacter(int character) = 0; // 27 for Escape
     virtual void onMouseMove(PixelPoint at) = 0;
-    virtual void onLeftButton(PixelPoint at) = 0;
+    virtual void onButtonDown(MouseButton button, PixelPoint at, Modifiers modifiers) = 0;
+    virtual void onButtonUp(MouseButton button, PixelPoint at, Modifiers modifiers) = 0;
     virtual void onWheel(PixelPoint at, int delta) = 0; // > 0: wheel turned away from the user
     virtual void onCommand(int id) = 0;                 // a menu item
+    // The user asks to close the main window; false keeps it open.
+    virtual bool onCloseRequest() { return true; }
 };
 
 // The program's handle on its main window.
@@ -70,6 +88,10 @@ public:
     virtual void redraw() = 0;
     virtual void setMenuChecked(int id, bool on) = 0;
     virtual bool menuChecked(int id) const = 0;
+    virtual void setMenuEnabled(int id, bool on) = 0;
+    virtual void setTitle(const std::string& utf8) = 0;
+    // The one-line status bar below the drawing area.
+    virtual void setStatusText(const std::string& utf8) = 0;
 };
 
 } // namespace shellfem::platform

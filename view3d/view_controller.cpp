@@ -78,6 +78,8 @@ ViewResponse ViewController::key(platform::Key key) {
     case platform::Key::Down:
         ok = view_.rotate(RotationAxis::ScreenHorizontal, step_);
         break;
+    default:
+        return ViewResponse::Ignored; // Enter, Delete and Backspace are the program's
     }
     return ok ? ViewResponse::Redraw : ViewResponse::Singular;
 }
@@ -91,20 +93,51 @@ ViewResponse ViewController::wheel(platform::PixelPoint at, int delta) {
 
 ViewResponse ViewController::mouseMove(platform::PixelPoint at) {
     mouse_.current = at;
-    if (mouse_.clicks != 1)
-        return ViewResponse::Handled;
-    if (mouse_.mode == kModePan) {
+    if (mouse_.leftHeld &&
+        std::hypot(at.x - mouse_.pressedAt.x, at.y - mouse_.pressedAt.y) > kDragPixels)
+        mouse_.dragged = true;
+    if (mouse_.clicks == 1 && mouse_.mode == kModePan) {
         view_.pan(toInt(at.x) - toInt(mouse_.anchor.x), toInt(at.y) - toInt(mouse_.anchor.y));
         mouse_.anchor = at;
         return ViewResponse::Redraw;
     }
-    if (mouse_.mode == kModeZoomWindow || rectanglePick())
-        return ViewResponse::Redraw; // the band follows the mouse
+    const bool bandFollows =
+        mouse_.clicks == 1 && (mouse_.mode == kModeZoomWindow || rectanglePick());
+    const bool hoverChanged = picking() && pickHandler_->hover(mouse_.mode, at);
+    return bandFollows || hoverChanged ? ViewResponse::Redraw : ViewResponse::Handled;
+}
+
+ViewResponse ViewController::buttonDown(platform::MouseButton button, platform::PixelPoint at,
+                                        platform::Modifiers modifiers) {
+    mouse_.current = at;
+    if (button == platform::MouseButton::Right) {
+        if (mouse_.clicks == 0)
+            return ViewResponse::Ignored;
+        resetClicks();
+        return ViewResponse::Redraw;
+    }
+    mouse_.leftHeld = true;
+    mouse_.dragged = false;
+    mouse_.pressedAt = at;
+    return leftClick(at, modifiers);
+}
+
+ViewResponse ViewController::buttonUp(platform::MouseButton button, platform::PixelPoint at,
+                                      platform::Modifiers modifiers) {
+    mouse_.current = at;
+    if (button != platform::MouseButton::Left || !mouse_.leftHeld)
+        return ViewResponse::Handled;
+    const bool dragged = mouse_.dragged;
+    mouse_.leftHeld = false;
+    mouse_.dragged = false;
+    const bool twoClickGesture =
+        mouse_.mode == kModePan || mouse_.mode == kModeZoomWindow || rectanglePick();
+    if (dragged && twoClickGesture && mouse_.clicks == 1)
+        return leftClick(at, modifiers);
     return ViewResponse::Handled;
 }
 
-ViewResponse ViewController::leftButton(platform::PixelPoint at) {
-    mouse_.current = at;
+ViewResponse ViewController::leftClick(platform::PixelPoint at, platform::Modifiers modifiers) {
     ++mouse_.clicks;
     if (mouse_.mode == kModePan) {
         if (mouse_.clicks == 1) {
@@ -126,16 +159,22 @@ ViewResponse ViewController::leftButton(platform::PixelPoint at) {
     }
     if (picking()) {
         const int mode = mouse_.mode;
-        if (pickHandler_->rectanglePicking(mode)) {
+        switch (pickHandler_->gesture(mode)) {
+        case PickGesture::Rectangle:
             if (mouse_.clicks == 1) {
                 mouse_.corner1 = at;
                 return ViewResponse::Redraw;
             }
             mouse_.clicks = 0;
-            pickHandler_->pickRectangle(mode, mouse_.corner1, at);
-        } else {
+            pickHandler_->pickRectangle(mode, mouse_.corner1, at, modifiers);
+            break;
+        case PickGesture::Point:
             mouse_.clicks = 0;
-            pickHandler_->pickPoint(mode, at);
+            pickHandler_->pickPoint(mode, at, modifiers);
+            break;
+        case PickGesture::Polyline:
+            pickHandler_->pickPoint(mode, at, modifiers);
+            break;
         }
         return ViewResponse::Redraw;
     }

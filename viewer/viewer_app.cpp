@@ -1,5 +1,6 @@
 #include "viewer/viewer_app.h"
 
+#include "view3d/picking.h"
 #include "viewer/contour/contour_legend.h"
 #include "viewer/contour/contour_plot.h"
 
@@ -106,12 +107,8 @@ platform::Color ViewerApp::backgroundColor() const {
     return background_ == 1 ? platform::Color{255, 255, 255} : platform::Color{0, 0, 0};
 }
 
-std::vector<ProjectedNode> ViewerApp::projectedNodes() const {
-    const std::vector<view3d::ScreenPoint> screen = controller_.view().screenPoints();
-    std::vector<ProjectedNode> nodes(screen.size());
-    for (std::size_t i = 0; i < screen.size(); ++i)
-        nodes[i] = {screen[i].x, screen[i].y, screen[i].depth};
-    return nodes;
+std::vector<view3d::ScreenPoint> ViewerApp::projectedNodes() const {
+    return controller_.view().screenPoints();
 }
 
 void ViewerApp::redraw() {
@@ -171,63 +168,56 @@ void ViewerApp::onMouseMove(platform::PixelPoint at) {
     handle(controller_.mouseMove(at));
 }
 
-void ViewerApp::onLeftButton(platform::PixelPoint at) {
-    handle(controller_.leftButton(at));
+void ViewerApp::onButtonDown(platform::MouseButton button, platform::PixelPoint at,
+                             platform::Modifiers modifiers) {
+    handle(controller_.buttonDown(button, at, modifiers));
+}
+
+void ViewerApp::onButtonUp(platform::MouseButton button, platform::PixelPoint at,
+                           platform::Modifiers modifiers) {
+    handle(controller_.buttonUp(button, at, modifiers));
 }
 
 void ViewerApp::onWheel(platform::PixelPoint at, int delta) {
     handle(controller_.wheel(at, delta));
 }
 
-bool ViewerApp::rectanglePicking(int mode) const {
-    if (mode == kModeSelectElements)
-        return elementDialog_.rectanglePicking();
-    if (mode == kModeSelectNodes)
-        return nodeDialog_.rectanglePicking();
-    return false;
+view3d::PickGesture ViewerApp::gesture(int mode) const {
+    const SelectionDialog& dialog = mode == kModeSelectElements ? elementDialog_ : nodeDialog_;
+    return dialog.rectanglePicking() ? view3d::PickGesture::Rectangle : view3d::PickGesture::Point;
 }
 
-void ViewerApp::pickPoint(int mode, platform::PixelPoint at) {
+void ViewerApp::pickPoint(int mode, platform::PixelPoint at, platform::Modifiers) {
     if (!loaded_)
         return;
-    const std::vector<ProjectedNode> nodes = projectedNodes();
+    const std::vector<view3d::ScreenPoint> nodes = projectedNodes();
     if (mode == kModeSelectElements) {
         const int e = pickElement(model_, nodes, at);
         if (e >= 0 && static_cast<std::size_t>(e) < selection_.elements.size())
             selection_.elements[e] = elementDialog_.picksSelect() ? 1 : 0;
         elementDialog_.refresh();
     } else if (mode == kModeSelectNodes) {
-        const int n = pickNode(nodes, at, kNodePickTolerance);
+        const int n = view3d::nearestPoint(nodes, at, kNodePickTolerance);
         if (n >= 0 && static_cast<std::size_t>(n) < selection_.nodes.size())
             selection_.nodes[n] = nodeDialog_.picksSelect() ? 1 : 0;
         nodeDialog_.refresh();
     }
 }
 
-void ViewerApp::pickRectangle(int mode, platform::PixelPoint a, platform::PixelPoint b) {
-    if (!loaded_)
+void ViewerApp::pickRectangle(int mode, platform::PixelPoint a, platform::PixelPoint b,
+                              platform::Modifiers) {
+    if (!loaded_ || (mode != kModeSelectElements && mode != kModeSelectNodes))
         return;
-    const std::vector<ProjectedNode> nodes = projectedNodes();
-    std::vector<char>* flags = nullptr;
-    std::vector<char> inside;
-    bool select = true;
-    if (mode == kModeSelectElements) {
-        inside.assign(model_.elements.size(), 0);
-        pickElementsInRectangle(model_, nodes, a, b, inside);
-        flags = &selection_.elements;
-        select = elementDialog_.picksSelect();
-    } else if (mode == kModeSelectNodes) {
-        inside.assign(model_.nodes.size(), 0);
-        pickNodesInRectangle(nodes, a, b, inside);
-        flags = &selection_.nodes;
-        select = nodeDialog_.picksSelect();
-    } else {
-        return;
-    }
-    for (std::size_t i = 0; i < inside.size() && i < flags->size(); ++i)
-        if (inside[i])
-            (*flags)[i] = select ? 1 : 0;
-    (mode == kModeSelectElements ? elementDialog_ : nodeDialog_).refresh();
+    const std::vector<view3d::ScreenPoint> nodes = projectedNodes();
+    const bool elements = mode == kModeSelectElements;
+    SelectionDialog& dialog = elements ? elementDialog_ : nodeDialog_;
+    std::vector<char>& flags = elements ? selection_.elements : selection_.nodes;
+    const std::vector<int> inside = elements ? elementsInRectangle(model_, nodes, a, b)
+                                             : view3d::pointsInRectangle(nodes, a, b);
+    for (int i : inside)
+        if (static_cast<std::size_t>(i) < flags.size())
+            flags[static_cast<std::size_t>(i)] = dialog.picksSelect() ? 1 : 0;
+    dialog.refresh();
 }
 
 bool ViewerApp::checked(int id) const {

@@ -3,10 +3,10 @@
 #include "formats/stress_file.h"
 #include "platform/gui.h"
 #include "platform/process_services.h"
+#include "view3d/view.h"
 #include "view3d/view_controller.h"
 #include "view3d/view_kit.h"
 #include "viewer/contour/display_states.h"
-#include "viewer/contour/projected_node.h"
 #include "viewer/contour/selection.h"
 #include "viewer/selection_dialog.h"
 #include "viewer/viewer_commands.h"
@@ -45,14 +45,18 @@ public:
     void onKeyDown(platform::Key key) override;
     void onCharacter(int character) override;
     void onMouseMove(platform::PixelPoint at) override;
-    void onLeftButton(platform::PixelPoint at) override;
+    void onButtonDown(platform::MouseButton button, platform::PixelPoint at,
+                      platform::Modifiers modifiers) override;
+    void onButtonUp(platform::MouseButton button, platform::PixelPoint at,
+                    platform::Modifiers modifiers) override;
     void onWheel(platform::PixelPoint at, int delta) override;
     void onCommand(int id) override;
 
     // view3d::PickHandler (modes 3 and 4)
-    bool rectanglePicking(int mode) const override;
-    void pickPoint(int mode, platform::PixelPoint at) override;
-    void pickRectangle(int mode, platform::PixelPoint a, platform::PixelPoint b) override;
+    view3d::PickGesture gesture(int mode) const override;
+    void pickPoint(int mode, platform::PixelPoint at, platform::Modifiers modifiers) override;
+    void pickRectangle(int mode, platform::PixelPoint a, platform::PixelPoint b,
+                       platform::Modifiers modifiers) override;
 
     // State, for the dialogs and for tests.
     bool loaded() const { return loaded_; }
@@ -67,7 +71,7 @@ public:
     SelectionDialog& elementDialog() { return elementDialog_; }
     SelectionDialog& nodeDialog() { return nodeDialog_; }
     platform::Gui& gui() { return gui_; }
-    std::vector<ProjectedNode> projectedNodes() const;
+    std::vector<view3d::ScreenPoint> projectedNodes() const;
     std::optional<int> exitCode() const { return exitCode_; } // set when the program must end
 
     void redraw();

@@ -106,7 +106,19 @@ public:
     std::vector<std::string> openedTextFiles;
     std::vector<FileDialogOptions> fileDialogs;
     std::deque<std::optional<std::string>> fileAnswers; // empty queue: cancelled
+    std::vector<std::string> questions;
+    std::deque<Answer> answers; // empty queue: Cancel
     std::optional<int> quitCode;
+
+    Answer ask(const std::string& caption, const std::string& question) override {
+        questions.push_back(question);
+        messages.emplace_back(caption, question);
+        if (answers.empty())
+            return Answer::Cancel;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
 
     void show(const std::string& caption, const std::string& text) override {
         messages.emplace_back(caption, text);
@@ -155,17 +167,36 @@ private:
     std::map<std::string, Slot*> latest_;
 };
 
-// A main window without a screen: counts redraws and keeps the check marks.
+// A main window without a screen: counts redraws, keeps the check marks, the
+// greyed-out items, the title and the status text.
 class FakeWindow : public Window {
 public:
     int redraws = 0;
     std::map<int, bool> checks;
+    std::set<int> disabled;
+    std::string title;
+    std::string status;
     void redraw() override { ++redraws; }
     void setMenuChecked(int id, bool on) override { checks[id] = on; }
     bool menuChecked(int id) const override {
         auto it = checks.find(id);
         return it != checks.end() && it->second;
     }
+    void setMenuEnabled(int id, bool on) override {
+        if (on)
+            disabled.erase(id);
+        else
+            disabled.insert(id);
+    }
+    bool menuEnabled(int id) const { return disabled.count(id) == 0; }
+    void setTitle(const std::string& utf8) override { title = utf8; }
+    void setStatusText(const std::string& utf8) override { status = utf8; }
 };
+
+// A left click as the window delivers it: press and release at one place.
+inline void click(WindowHandler& handler, PixelPoint at, Modifiers modifiers = {}) {
+    handler.onButtonDown(MouseButton::Left, at, modifiers);
+    handler.onButtonUp(MouseButton::Left, at, modifiers);
+}
 
 } // namespace shellfem::platform

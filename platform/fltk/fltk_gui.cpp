@@ -93,6 +93,20 @@ void FltkGui::show(const std::string& caption, const std::string& text) {
     fl_alert("%s", text.c_str());
 }
 
+Answer FltkGui::ask(const std::string& caption, const std::string& question) {
+    fl_message_title(caption.c_str());
+    fl_message_hotspot(0);
+    // fl_choice puts its first button at the right: Cancel there, then No, then Yes.
+    switch (fl_choice("%s", "Cancel", "No", "Yes", question.c_str())) {
+    case 2:
+        return Answer::Yes;
+    case 1:
+        return Answer::No;
+    default:
+        return Answer::Cancel; // the Cancel button, Escape or the close button
+    }
+}
+
 void FltkGui::openTextFile(const std::string& path) {
     const pid_t pid = startTextViewer(path);
     if (pid < 0) {

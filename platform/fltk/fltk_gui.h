@@ -25,6 +25,7 @@ public:
     int run();
 
     void show(const std::string& caption, const std::string& text) override;
+    Answer ask(const std::string& caption, const std::string& question) override;
     void openTextFile(const std::string& path) override;
     std::optional<std::string> chooseFileToOpen(const FileDialogOptions& options) override;
     std::optional<std::string> chooseFileToSave(const FileDialogOptions& options) override;

@@ -4,6 +4,7 @@
 #include "platform/fltk/fltk_gui.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Box.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Widget.H>
@@ -15,6 +16,27 @@ namespace shellfem::platform::fltk {
 namespace {
 
 constexpr int kMenuHeight = 25;
+constexpr int kStatusHeight = 22;
+
+Modifiers heldModifiers() {
+    const int state = Fl::event_state();
+    Modifiers m;
+    m.shift = (state & FL_SHIFT) != 0;
+    m.control = (state & FL_CTRL) != 0;
+    m.alt = (state & FL_ALT) != 0;
+    return m;
+}
+
+// The two buttons the programs use; the middle one is left alone.
+bool mouseButton(MouseButton& button) {
+    if (Fl::event_button() == FL_LEFT_MOUSE)
+        button = MouseButton::Left;
+    else if (Fl::event_button() == FL_RIGHT_MOUSE)
+        button = MouseButton::Right;
+    else
+        return false;
+    return true;
+}
 
 // The client area: everything below the menu bar.
 class DrawingArea : public Fl_Widget {
@@ -41,18 +63,24 @@ public:
         case FL_FOCUS:
         case FL_UNFOCUS:
             return 1;
-        case FL_PUSH:
+        case FL_PUSH: {
             if (Fl::focus() != this)
                 take_focus();
-            if (Fl::event_button() == FL_LEFT_MOUSE)
-                handler_.onLeftButton(local());
+            MouseButton button;
+            if (mouseButton(button))
+                handler_.onButtonDown(button, local(), heldModifiers());
             return 1;
+        }
         case FL_MOVE:
         case FL_DRAG:
             handler_.onMouseMove(local());
             return 1;
-        case FL_RELEASE:
+        case FL_RELEASE: {
+            MouseButton button;
+            if (mouseButton(button))
+                handler_.onButtonUp(button, local(), heldModifiers());
             return 1;
+        }
         case FL_MOUSEWHEEL:
             if (Fl::event_dy() != 0)
                 handler_.onWheel(local(), -120 * Fl::event_dy()); // dy > 0: towards the user
@@ -86,6 +114,16 @@ private:
         case FL_Down:
             handler_.onKeyDown(Key::Down);
             return 1;
+        case FL_Enter:
+        case FL_KP_Enter:
+            handler_.onKeyDown(Key::Enter);
+            return 1;
+        case FL_Delete:
+            handler_.onKeyDown(Key::Delete);
+            return 1;
+        case FL_BackSpace:
+            handler_.onKeyDown(Key::Backspace);
+            return 1;
         case FL_Escape:
             handler_.onCharacter(27);
             return 1;
@@ -111,6 +149,7 @@ struct FltkMainWindow::Impl {
     Fl_Double_Window* window = nullptr;
     Fl_Menu_Bar* menu = nullptr;
     DrawingArea* area = nullptr;
+    Fl_Box* status = nullptr;
 
     Impl(FltkGui& g, WindowHandler& h) : gui(g), handler(h) {}
 
@@ -138,7 +177,8 @@ struct FltkMainWindow::Impl {
             self->handler.onCharacter(27);
             return;
         }
-        self->gui.quit(0);
+        if (self->handler.onCloseRequest())
+            self->gui.quit(0);
     }
 };
 
@@ -163,7 +203,12 @@ FltkMainWindow::FltkMainWindow(FltkGui& gui, const std::string& title, int width
         impl_->menu->add(m.path.c_str(), 0, &Impl::onMenu,
                          reinterpret_cast<void*>(static_cast<std::intptr_t>(m.id)), flags);
     }
-    impl_->area = new DrawingArea(0, kMenuHeight, width, height - kMenuHeight, handler);
+    impl_->area =
+        new DrawingArea(0, kMenuHeight, width, height - kMenuHeight - kStatusHeight, handler);
+    impl_->status = new Fl_Box(0, height - kStatusHeight, width, kStatusHeight);
+    impl_->status->box(FL_THIN_DOWN_BOX);
+    impl_->status->align(FL_ALIGN_LEFT | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+    impl_->status->labelsize(13);
     impl_->window->resizable(impl_->area);
     impl_->window->end();
     impl_->window->callback(&Impl::onClose, impl_.get());
@@ -209,6 +254,24 @@ void FltkMainWindow::setMenuChecked(int id, bool on) {
 bool FltkMainWindow::menuChecked(int id) const {
     const Fl_Menu_Item* it = impl_->item(id);
     return it != nullptr && it->value() != 0;
+}
+
+void FltkMainWindow::setMenuEnabled(int id, bool on) {
+    if (Fl_Menu_Item* it = impl_->item(id)) {
+        if (on)
+            it->activate();
+        else
+            it->deactivate();
+    }
+}
+
+void FltkMainWindow::setTitle(const std::string& utf8) {
+    impl_->window->copy_label(utf8.c_str());
+}
+
+void FltkMainWindow::setStatusText(const std::string& utf8) {
+    // A leading blank keeps the text off the bar's frame.
+    impl_->status->copy_label((" " + utf8).c_str());
 }
 
 } // namespace shellfem::platform::fltk

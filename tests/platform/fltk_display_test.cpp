@@ -244,7 +244,14 @@ struct WindowRecorder : WindowHandler {
     void onKeyDown(Key) override {}
     void onCharacter(int) override {}
     void onMouseMove(PixelPoint) override {}
-    void onLeftButton(PixelPoint) override {}
+    void onButtonDown(MouseButton, PixelPoint, Modifiers) override {}
+    void onButtonUp(MouseButton, PixelPoint, Modifiers) override {}
+    bool closeAllowed = true;
+    int closeRequests = 0;
+    bool onCloseRequest() override {
+        ++closeRequests;
+        return closeAllowed;
+    }
     void onWheel(PixelPoint, int) override {}
     void onCommand(int id) override { commands.push_back(id); }
 };
@@ -288,6 +295,26 @@ TEST(FltkMainWindow, MenuIdentifiersChecksSizeAndPaint) {
     bar->picked(bar->find_item("&File/&Open..."));
     bar->picked(bar->find_item("&PlotCtrls/&Contour"));
     EXPECT_EQ(h.commands, (std::vector<int>{40001, 40012}));
+
+    // A greyed-out item, the title and the status line.
+    window.setMenuEnabled(40001, false);
+    EXPECT_FALSE(bar->find_item("&File/&Open...")->active());
+    window.setMenuEnabled(40001, true);
+    EXPECT_TRUE(bar->find_item("&File/&Open...")->active());
+    window.setTitle("标题 title");
+    EXPECT_STREQ(bar->window()->label(), "标题 title");
+    window.setStatusText("Node 3");
+    bool statusShown = false;
+    for (int i = 0; i < bar->window()->children(); ++i)
+        if (const char* label = bar->window()->child(i)->label())
+            statusShown = statusShown || std::string(label).find("Node 3") != std::string::npos;
+    EXPECT_TRUE(statusShown);
+
+    // Closing asks the program first; a refusal keeps the window.
+    h.closeAllowed = false;
+    bar->window()->do_callback();
+    EXPECT_EQ(h.closeRequests, 1);
+    EXPECT_FALSE(gui().quitting());
 }
 
 } // namespace

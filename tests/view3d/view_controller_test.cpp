@@ -11,14 +11,37 @@ namespace {
 using platform::Key;
 using platform::PixelPoint;
 
+using platform::Modifiers;
+using platform::MouseButton;
+
 struct RecordingPicks : PickHandler {
-    bool rectangle = true;
+    PickGesture kind = PickGesture::Rectangle;
     std::vector<std::pair<int, PixelPoint>> points;
     std::vector<std::pair<PixelPoint, PixelPoint>> rectangles;
-    bool rectanglePicking(int) const override { return rectangle; }
-    void pickPoint(int mode, PixelPoint at) override { points.emplace_back(mode, at); }
-    void pickRectangle(int, PixelPoint a, PixelPoint b) override { rectangles.emplace_back(a, b); }
+    std::vector<Modifiers> modifiers;
+    std::vector<PixelPoint> hovered;
+    bool hoverChanges = false;
+    PickGesture gesture(int) const override { return kind; }
+    void pickPoint(int mode, PixelPoint at, Modifiers m) override {
+        points.emplace_back(mode, at);
+        modifiers.push_back(m);
+    }
+    void pickRectangle(int, PixelPoint a, PixelPoint b, Modifiers m) override {
+        rectangles.emplace_back(a, b);
+        modifiers.push_back(m);
+    }
+    bool hover(int, PixelPoint at) override {
+        hovered.push_back(at);
+        return hoverChanges;
+    }
 };
+
+// A click as the window delivers it: press and release at one place.
+ViewResponse click(ViewController& c, PixelPoint at, Modifiers m = {}) {
+    const ViewResponse response = c.buttonDown(MouseButton::Left, at, m);
+    c.buttonUp(MouseButton::Left, at, m);
+    return response;
+}
 
 ViewController startedController() {
     ViewController c(225.0, 35.26);
@@ -101,12 +124,12 @@ TEST(ViewController, PanModeFollowsTheMouseBetweenTwoClicks) {
     ViewController c = startedController();
     c.character('P');
     const Placement p0 = c.view().placement();
-    c.leftButton({100, 100});
+    click(c, {100, 100});
     EXPECT_EQ(c.mouse().clicks, 1);
     EXPECT_EQ(c.mouseMove({110, 95}), ViewResponse::Redraw);
     EXPECT_EQ(c.view().placement().cx, p0.cx + 10);
     EXPECT_EQ(c.view().placement().cy, p0.cy - 5);
-    c.leftButton({130, 100});
+    click(c, {130, 100});
     EXPECT_EQ(c.view().placement().cx, p0.cx + 30);
     EXPECT_EQ(c.view().placement().cy, p0.cy);
     EXPECT_EQ(c.mouse().clicks, 0);
@@ -119,7 +142,7 @@ TEST(ViewController, ZoomWindowDrawsAWhiteBandThenZooms) {
     ViewController c = startedController();
     c.character('z');
     EXPECT_FALSE(c.rubberBand());
-    c.leftButton({100, 100});
+    click(c, {100, 100});
     c.mouseMove({300, 250});
     auto band = c.rubberBand();
     ASSERT_TRUE(band);
@@ -135,7 +158,7 @@ TEST(ViewController, ZoomWindowDrawsAWhiteBandThenZooms) {
 
     const PlanePoint a = c.view().pixelToPlane({100, 100});
     const PlanePoint b = c.view().pixelToPlane({300, 250});
-    c.leftButton({300, 250});
+    click(c, {300, 250});
     EXPECT_FALSE(c.rubberBand());
     EXPECT_NEAR(c.view().placement().scale,
                 std::min(800 / std::fabs(b.u - a.u), 600 / std::fabs(b.v - a.v)), 1e-9);
@@ -162,7 +185,7 @@ TEST(ViewController, RectanglePickingHandsOverBothCornersWithAMagentaBand) {
     RecordingPicks picks;
     c.setPickHandler(&picks);
     c.setMode(3);
-    c.leftButton({200, 200});
+    click(c, {200, 200});
     EXPECT_TRUE(picks.rectangles.empty());
     c.mouseMove({300, 260});
     auto band = c.rubberBand();
@@ -173,7 +196,7 @@ TEST(ViewController, RectanglePickingHandsOverBothCornersWithAMagentaBand) {
     band = c.rubberBand();
     ASSERT_TRUE(band);
     EXPECT_EQ(band->pen.style, platform::LineStyle::Dash);
-    c.leftButton({150, 260});
+    click(c, {150, 260});
     ASSERT_EQ(picks.rectangles.size(), 1u);
     EXPECT_EQ(picks.rectangles[0].first.x, 200);
     EXPECT_EQ(picks.rectangles[0].second.y, 260);
@@ -184,10 +207,10 @@ TEST(ViewController, RectanglePickingHandsOverBothCornersWithAMagentaBand) {
 TEST(ViewController, PointPickingRunsAtOnce) {
     ViewController c = startedController();
     RecordingPicks picks;
-    picks.rectangle = false;
+    picks.kind = PickGesture::Point;
     c.setPickHandler(&picks);
     c.setMode(4);
-    EXPECT_EQ(c.leftButton({50, 60}), ViewResponse::Redraw);
+    EXPECT_EQ(click(c, {50, 60}), ViewResponse::Redraw);
     ASSERT_EQ(picks.points.size(), 1u);
     EXPECT_EQ(picks.points[0].first, 4);
     EXPECT_EQ(c.mouse().clicks, 0);
@@ -195,11 +218,80 @@ TEST(ViewController, PointPickingRunsAtOnce) {
     EXPECT_FALSE(c.rubberBand());
 }
 
+TEST(ViewController, ADraggedRectangleEndsWhereTheButtonIsReleased) {
+    ViewController c = startedController();
+    RecordingPicks picks;
+    c.setPickHandler(&picks);
+    c.setMode(3);
+    c.buttonDown(MouseButton::Left, {200, 200}, {});
+    c.mouseMove({202, 201}); // a tremor is not a drag: the release is no second click
+    c.buttonUp(MouseButton::Left, {202, 201}, {});
+    EXPECT_TRUE(picks.rectangles.empty());
+    EXPECT_EQ(c.mouse().clicks, 1);
+    c.resetClicks();
+
+    Modifiers control;
+    control.control = true;
+    c.buttonDown(MouseButton::Left, {200, 200}, control);
+    c.mouseMove({260, 240});
+    c.buttonUp(MouseButton::Left, {260, 240}, control);
+    ASSERT_EQ(picks.rectangles.size(), 1u);
+    EXPECT_EQ(picks.rectangles[0].second.x, 260);
+    EXPECT_TRUE(picks.modifiers.back().control);
+    EXPECT_EQ(c.mouse().clicks, 0);
+
+    // A drag in pan mode moves the view by the whole drag.
+    c.setMode(kModePan);
+    const Placement p0 = c.view().placement();
+    c.buttonDown(MouseButton::Left, {100, 100}, {});
+    c.mouseMove({140, 120});
+    c.buttonUp(MouseButton::Left, {150, 130}, {});
+    EXPECT_EQ(c.view().placement().cx, p0.cx + 50);
+    EXPECT_EQ(c.view().placement().cy, p0.cy + 30);
+    EXPECT_EQ(c.mouse().clicks, 0);
+}
+
+TEST(ViewController, RightButtonDropsAHalfMadeGestureAndIsOtherwiseTheProgramsOwn) {
+    ViewController c = startedController();
+    RecordingPicks picks;
+    c.setPickHandler(&picks);
+    c.setMode(3);
+    EXPECT_EQ(c.buttonDown(MouseButton::Right, {5, 5}, {}), ViewResponse::Ignored);
+    click(c, {200, 200});
+    EXPECT_TRUE(c.rubberBand());
+    EXPECT_EQ(c.buttonDown(MouseButton::Right, {5, 5}, {}), ViewResponse::Redraw);
+    EXPECT_FALSE(c.rubberBand());
+    click(c, {300, 300});
+    EXPECT_TRUE(picks.rectangles.empty()); // the next click starts a new rectangle
+}
+
+TEST(ViewController, APolylineModePicksEveryClickAndCountsThem) {
+    ViewController c = startedController();
+    RecordingPicks picks;
+    picks.kind = PickGesture::Polyline;
+    c.setPickHandler(&picks);
+    c.setMode(5);
+    click(c, {10, 10});
+    click(c, {50, 10});
+    click(c, {50, 50});
+    EXPECT_EQ(picks.points.size(), 3u);
+    EXPECT_EQ(c.mouse().clicks, 3);
+    EXPECT_FALSE(c.rubberBand()); // the program draws its own rubber line
+
+    // Hover goes to the handler in picking modes only, and repaints when it says so.
+    EXPECT_EQ(c.mouseMove({60, 60}), ViewResponse::Handled);
+    picks.hoverChanges = true;
+    EXPECT_EQ(c.mouseMove({70, 60}), ViewResponse::Redraw);
+    c.setMode(kModeNone);
+    c.mouseMove({80, 60});
+    EXPECT_EQ(picks.hovered.size(), 2u);
+}
+
 TEST(ViewController, ClicksInModeZeroDoNothing) {
     ViewController c = startedController();
     const Placement p = c.view().placement();
-    EXPECT_EQ(c.leftButton({10, 10}), ViewResponse::Handled);
-    EXPECT_EQ(c.leftButton({20, 20}), ViewResponse::Handled);
+    EXPECT_EQ(click(c, {10, 10}), ViewResponse::Handled);
+    EXPECT_EQ(click(c, {20, 20}), ViewResponse::Handled);
     EXPECT_EQ(c.mouse().clicks, 0);
     EXPECT_EQ(c.view().placement().cx, p.cx);
 }

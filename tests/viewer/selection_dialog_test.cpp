@@ -16,7 +16,7 @@ std::size_t count(const std::vector<char>& flags) {
 }
 
 platform::PixelPoint centreOf(const ViewerApp& app, int element) {
-    const std::vector<ProjectedNode> nodes = app.projectedNodes();
+    const std::vector<view3d::ScreenPoint> nodes = app.projectedNodes();
     platform::PixelPoint c;
     for (int n : app.model().elements[element].nodes) {
         c.x += nodes[n].x / 4;
@@ -58,16 +58,16 @@ TEST_F(SelectionFixture, OpensWithPointPickingSelectAndTheCount) {
 
 TEST_F(SelectionFixture, PointPickSelectsTheElementUnderTheCursorAndEscapeClears) {
     platform::FakeDialog& d = openElements();
-    app().onLeftButton(centreOf(app(), 9));
+    platform::click(app(), centreOf(app(), 9));
     EXPECT_EQ(app().selection().elements[9], 1);
     EXPECT_EQ(count(app().selection().elements), 1u);
     EXPECT_EQ(d.text(D::kCount), "Selected: 1 of 24 elements");
     d.choose(D::kPickUnselects);
-    app().onLeftButton(centreOf(app(), 9));
+    platform::click(app(), centreOf(app(), 9));
     EXPECT_EQ(count(app().selection().elements), 0u);
     d.choose(D::kPickSelects);
-    app().onLeftButton(centreOf(app(), 3));
-    app().onLeftButton({-50, -50}); // nothing there
+    platform::click(app(), centreOf(app(), 3));
+    platform::click(app(), {-50, -50}); // nothing there
     EXPECT_EQ(count(app().selection().elements), 1u);
     app().onCharacter(27);
     EXPECT_EQ(count(app().selection().elements), 0u);
@@ -78,35 +78,35 @@ TEST_F(SelectionFixture, RectanglePickSelectsWhatLiesWhollyInsideAndUnselects) {
     platform::FakeDialog& d = openElements();
     d.choose(D::kPickRectangle);
     EXPECT_EQ(app().controller().mode(), kModeSelectElements);
-    app().onLeftButton({0, 0});
+    platform::click(app(), {0, 0});
     EXPECT_TRUE(app().controller().rubberBand());
     app().onMouseMove({800, 600});
-    app().onLeftButton({800, 600});
+    platform::click(app(), {800, 600});
     EXPECT_EQ(count(app().selection().elements), 24u);
     // Unselect with a rectangle around one element's centre only: nothing lies wholly inside.
     d.choose(D::kPickUnselects);
     const platform::PixelPoint c = centreOf(app(), 5);
-    app().onLeftButton({c.x - 2, c.y - 2});
-    app().onLeftButton({c.x + 2, c.y + 2});
+    platform::click(app(), {c.x - 2, c.y - 2});
+    platform::click(app(), {c.x + 2, c.y + 2});
     EXPECT_EQ(count(app().selection().elements), 24u);
-    app().onLeftButton({-10, -10});
-    app().onLeftButton({810, 610});
+    platform::click(app(), {-10, -10});
+    platform::click(app(), {810, 610});
     EXPECT_EQ(count(app().selection().elements), 0u);
     // Escape also drops a half-made rectangle.
-    app().onLeftButton({10, 10});
+    platform::click(app(), {10, 10});
     app().onCharacter(27);
     EXPECT_FALSE(app().controller().rubberBand());
 }
 
 TEST_F(SelectionFixture, NodePickingWithPointAndRectangle) {
     platform::FakeDialog& d = openNodes();
-    const std::vector<ProjectedNode> nodes = app().projectedNodes();
-    app().onLeftButton({nodes[8].x + 2, nodes[8].y - 1});
+    const std::vector<view3d::ScreenPoint> nodes = app().projectedNodes();
+    platform::click(app(), {nodes[8].x + 2, nodes[8].y - 1});
     EXPECT_EQ(app().selection().nodes[8], 1);
     EXPECT_EQ(d.text(D::kCount), "Selected: 1 of 35 nodes");
     d.choose(D::kPickRectangle);
-    app().onLeftButton({0, 0});
-    app().onLeftButton({800, 600});
+    platform::click(app(), {0, 0});
+    platform::click(app(), {800, 600});
     EXPECT_EQ(count(app().selection().nodes), 35u);
     EXPECT_EQ(count(app().selection().elements), 0u);
     app().onCharacter(27); // mode 4: nodes are cleared

@@ -63,7 +63,7 @@ TEST_F(ViewerFixture, StartShowsTheSeContourFromTheStartAnglesFitted) {
     EXPECT_NEAR(app.controller().view().alpha(), pi * 1.25, 1e-14);
     EXPECT_NEAR(app.controller().view().beta(), pi * 0.1958888888888889, 1e-14);
     // Fitted into the window left of the legend: every node inside it.
-    for (const ProjectedNode& n : app.projectedNodes()) {
+    for (const view3d::ScreenPoint& n : app.projectedNodes()) {
         EXPECT_GE(n.x, 0);
         EXPECT_LE(n.x, 800 - kLegendWidthPixels);
         EXPECT_GE(n.y, 0);
@@ -204,7 +204,7 @@ TEST_F(ViewerFixture, PaintClearsThenDrawsTheContourWithLegend) {
 TEST_F(ViewerFixture, RubberBandIsDrawnLastInZoomMode) {
     ViewerApp& app = started();
     app.onCharacter('Z');
-    app.onLeftButton({100, 100});
+    platform::click(app, {100, 100});
     app.onMouseMove({200, 150});
     platform::RecordingCanvas canvas(800, 600);
     app.onPaint(canvas);

@@ -27,12 +27,12 @@ constexpr int kNumberFontSize = 11;
 struct DrawnElement {
     std::size_t index = 0;
     double depth = 0.0; // mean of the corner depths
-    std::array<ProjectedNode, 4> corners;
+    std::array<view3d::ScreenPoint, 4> corners;
 };
 
 // Elements far to near; those naming a node without a projection are left out.
 std::vector<DrawnElement> elementsBackToFront(const ContourModel& model,
-                                              const std::vector<ProjectedNode>& nodes) {
+                                              const std::vector<view3d::ScreenPoint>& nodes) {
     std::vector<DrawnElement> drawn;
     drawn.reserve(model.elements.size());
     for (std::size_t e = 0; e < model.elements.size(); ++e) {
@@ -40,7 +40,7 @@ std::vector<DrawnElement> elementsBackToFront(const ContourModel& model,
         d.index = e;
         if (!projectedCorners(model.elements[e], nodes, d.corners))
             continue;
-        d.depth = meanDepth(d.corners);
+        d.depth = view3d::meanDepth(d.corners);
         drawn.push_back(d);
     }
     // Stable, so that elements at one depth keep the model order.
@@ -72,7 +72,7 @@ std::optional<ColorScale> contourScale(const ContourModel& model,
 
 std::vector<PixelPoint> outlineOf(const DrawnElement& d) {
     std::vector<PixelPoint> points;
-    for (const ProjectedNode& c : d.corners)
+    for (const view3d::ScreenPoint& c : d.corners)
         points.push_back({c.x, c.y});
     return points;
 }
@@ -121,7 +121,7 @@ void drawElements(Canvas& canvas, const ContourModel& model, const std::vector<D
             drawClosedOutline(canvas, outlineOf(d));
 }
 
-void drawNodes(Canvas& canvas, const std::vector<ProjectedNode>& nodes, std::size_t count,
+void drawNodes(Canvas& canvas, const std::vector<view3d::ScreenPoint>& nodes, std::size_t count,
                Show state, const std::vector<char>& selectedNodes, Color ink) {
     if (state == Show::None)
         return;
@@ -138,8 +138,9 @@ void drawNodes(Canvas& canvas, const std::vector<ProjectedNode>& nodes, std::siz
     }
 }
 
-void drawNodeNumbers(Canvas& canvas, const std::vector<ProjectedNode>& nodes, std::size_t count,
-                     Show state, const std::vector<char>& selectedNodes, Color ink) {
+void drawNodeNumbers(Canvas& canvas, const std::vector<view3d::ScreenPoint>& nodes,
+                     std::size_t count, Show state, const std::vector<char>& selectedNodes,
+                     Color ink) {
     if (state == Show::None)
         return;
     canvas.setFont({"", kNumberFontSize});
@@ -167,7 +168,7 @@ void drawElementNumbers(Canvas& canvas, const std::vector<DrawnElement>& drawn, 
         const bool selected = isSelected(selectedElements, d.index);
         if (!shows(state, selected))
             continue;
-        const PixelPoint centre = quadCentre(d.corners);
+        const PixelPoint centre = view3d::centreOf(d.corners);
         const std::string number = std::to_string(d.index);
         canvas.text({centre.x - canvas.textWidth(number) / 2.0, centre.y - kNumberFontSize / 2.0},
                     number);
@@ -177,7 +178,7 @@ void drawElementNumbers(Canvas& canvas, const std::vector<DrawnElement>& drawn, 
 } // namespace
 
 void drawContourPlot(Canvas& canvas, const ContourModel& model,
-                     const std::vector<ProjectedNode>& nodes, const DisplayStates& states,
+                     const std::vector<view3d::ScreenPoint>& nodes, const DisplayStates& states,
                      const Selection& selection, Color background) {
     const Color ink = contrastingColor(background);
     const std::vector<DrawnElement> drawn = elementsBackToFront(model, nodes);

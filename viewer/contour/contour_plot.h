@@ -2,8 +2,8 @@
 
 #include "formats/stress_file.h"
 #include "platform/canvas.h"
+#include "view3d/view.h"
 #include "viewer/contour/display_states.h"
-#include "viewer/contour/projected_node.h"
 #include "viewer/contour/selection.h"
 
 #include <vector>
@@ -16,7 +16,7 @@ namespace shellfem::viewer {
 // (nothing selected) or sized for the model. `background` is the colour the window was
 // cleared with; text and lines are drawn in a colour that contrasts with it.
 void drawContourPlot(platform::Canvas& canvas, const ContourModel& model,
-                     const std::vector<ProjectedNode>& nodes, const DisplayStates& states,
+                     const std::vector<view3d::ScreenPoint>& nodes, const DisplayStates& states,
                      const Selection& selection, platform::Color background);
 
 } // namespace shellfem::viewer

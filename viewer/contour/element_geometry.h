@@ -2,7 +2,7 @@
 
 #include "formats/stress_file.h"
 #include "platform/canvas.h"
-#include "viewer/contour/projected_node.h"
+#include "view3d/picking.h"
 
 #include <array>
 #include <cstddef>
@@ -26,8 +26,9 @@ double cornerMean(const std::array<Corner, 4>& corners, Field field) {
 
 // The element's four projected corners, when all its node numbers have a projected node;
 // false (and `corners` partly filled) otherwise.
-inline bool projectedCorners(const ContourElement& element, const std::vector<ProjectedNode>& nodes,
-                             std::array<ProjectedNode, 4>& corners) {
+inline bool projectedCorners(const ContourElement& element,
+                             const std::vector<view3d::ScreenPoint>& nodes,
+                             std::array<view3d::ScreenPoint, 4>& corners) {
     for (std::size_t k = 0; k < 4; ++k) {
         const int node = element.nodes[k];
         if (node < 0 || static_cast<std::size_t>(node) >= nodes.size())
@@ -35,17 +36,6 @@ inline bool projectedCorners(const ContourElement& element, const std::vector<Pr
         corners[k] = nodes[static_cast<std::size_t>(node)];
     }
     return true;
-}
-
-// The mean depth of the corners: the element's depth for drawing and picking.
-inline double meanDepth(const std::array<ProjectedNode, 4>& corners) {
-    return cornerMean(corners, [](const ProjectedNode& n) { return n.depth; });
-}
-
-// The mean of the corners in window pixels: the quadrilateral's centre.
-inline platform::PixelPoint quadCentre(const std::array<ProjectedNode, 4>& corners) {
-    return {cornerMean(corners, [](const ProjectedNode& n) { return n.x; }),
-            cornerMean(corners, [](const ProjectedNode& n) { return n.y; })};
 }
 
 } // namespace shellfem::viewer

@@ -3,7 +3,7 @@
 #include "common/outcome.h"
 #include "formats/stress_file.h"
 #include "platform/canvas.h"
-#include "viewer/contour/projected_node.h"
+#include "view3d/view.h"
 
 #include <cstddef>
 #include <string>
@@ -26,24 +26,14 @@ struct Selection {
 // first > last, or a number outside 0..flags.size()-1.
 Outcome selectRange(std::vector<char>& flags, int first, int last, int step, bool select);
 
-// The node nearest to `at` within `tolerancePixels`; the front-most (largest depth)
-// on equal distance; -1 if none is that close.
-int pickNode(const std::vector<ProjectedNode>& nodes, platform::PixelPoint at,
-             double tolerancePixels);
-
 // The front-most element (largest mean corner depth) whose projected quadrilateral
-// contains `at` (boundary included); -1 if none.
-int pickElement(const ContourModel& model, const std::vector<ProjectedNode>& nodes,
+// covers `at` (boundary included); -1 if none.
+int pickElement(const ContourModel& model, const std::vector<view3d::ScreenPoint>& nodes,
                 platform::PixelPoint at);
 
-// Sets the flag of every node inside the rectangle with opposite corners a and b
-// (boundary included); other flags are left as they are.
-void pickNodesInRectangle(const std::vector<ProjectedNode>& nodes, platform::PixelPoint a,
-                          platform::PixelPoint b, std::vector<char>& flags);
-
-// Sets the flag of every element whose four corners all lie inside the rectangle.
-void pickElementsInRectangle(const ContourModel& model, const std::vector<ProjectedNode>& nodes,
-                             platform::PixelPoint a, platform::PixelPoint b,
-                             std::vector<char>& flags);
+// The elements whose four corners all lie inside the rectangle, in element order.
+std::vector<int> elementsInRectangle(const ContourModel& model,
+                                     const std::vector<view3d::ScreenPoint>& nodes,
+                                     platform::PixelPoint a, platform::PixelPoint b);
 
 } // namespace shellfem::viewer

@@ -24,7 +24,7 @@ const Color kWhite{255, 255, 255};
 // Every stress component grows with x: node at x carries x / 20 times (component + 1).
 struct Strip {
     ContourModel model;
-    std::vector<ProjectedNode> nodes;
+    std::vector<view3d::ScreenPoint> nodes;
     Strip() {
         model.nodes.resize(6);
         nodes = {{0, 100, 0}, {100, 100, 0}, {200, 100, 0},

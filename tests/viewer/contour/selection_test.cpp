@@ -50,23 +50,10 @@ TEST(SelectRange, RefusesBadRangesNamingTheProblemAndChangesNothing) {
     EXPECT_FALSE(selected.message.empty());
 }
 
-TEST(PickNode, NearestWithinToleranceFrontMostOnTies) {
-    const std::vector<ProjectedNode> nodes = {
-        {10, 10, 0.0}, {20, 10, 0.0}, {20, 10, 5.0}, {20, 10, 1.0}, {100, 100, 0.0}};
-    EXPECT_EQ(pickNode(nodes, {12, 10}, 5), 0);
-    // Three nodes at one pixel: the one nearest the eye.
-    EXPECT_EQ(pickNode(nodes, {19, 10}, 5), 2);
-    EXPECT_EQ(pickNode(nodes, {100, 104}, 4), 4); // on the tolerance circle
-    EXPECT_EQ(pickNode(nodes, {100, 104.5}, 4), -1);
-    EXPECT_EQ(pickNode(nodes, {50, 50}, 5), -1);
-    EXPECT_EQ(pickNode({}, {0, 0}, 5), -1);
-    EXPECT_EQ(pickNode(nodes, {10, 10}, -1), -1);
-}
-
 // Two unit squares, the second shifted half a square right and nearer the eye.
 struct TwoSquares {
     ContourModel model;
-    std::vector<ProjectedNode> nodes;
+    std::vector<view3d::ScreenPoint> nodes;
     TwoSquares(double depthOfFirst, double depthOfSecond) {
         model.nodes.resize(8);
         model.elements.resize(2);
@@ -99,27 +86,14 @@ TEST(PickElement, ClockwiseDegenerateAndUnprojectedElements) {
     EXPECT_EQ(pickElement(squares.model, squares.nodes, {25, 50}), -1);
 }
 
-TEST(PickInRectangle, AddsToTheSelectionWhateverTheDragDirection) {
+TEST(ElementsInRectangle, TakeElementsWithAllCornersInsideWhateverTheDragDirection) {
     const TwoSquares squares(0.0, 1.0);
-    std::vector<char> nodeFlags = flagsOf({0, 0, 0, 0, 0, 0, 0, 1});
-    pickNodesInRectangle(squares.nodes, {110, 120}, {-10, -10}, nodeFlags);
-    EXPECT_EQ(nodeFlags, flagsOf({1, 1, 1, 1, 1, 0, 0, 1}));
-
-    std::vector<char> elementFlags(2, 0);
-    pickElementsInRectangle(squares.model, squares.nodes, {100, 100}, {0, 0}, elementFlags);
-    EXPECT_EQ(elementFlags, flagsOf({1, 0})); // edges count; the second has two corners out
-    pickElementsInRectangle(squares.model, squares.nodes, {-1, -1}, {151, 101}, elementFlags);
-    EXPECT_EQ(elementFlags, flagsOf({1, 1}));
-}
-
-TEST(PickInRectangle, FlagsShorterThanTheModelAreNotOverrun) {
-    const TwoSquares squares(0.0, 1.0);
-    std::vector<char> nodeFlags(2, 0);
-    pickNodesInRectangle(squares.nodes, {-1, -1}, {200, 200}, nodeFlags);
-    EXPECT_EQ(nodeFlags, flagsOf({1, 1}));
-    std::vector<char> elementFlags(1, 0);
-    pickElementsInRectangle(squares.model, squares.nodes, {-1, -1}, {200, 200}, elementFlags);
-    EXPECT_EQ(elementFlags, flagsOf({1}));
+    // Edges count; the second square has two corners outside.
+    EXPECT_EQ(elementsInRectangle(squares.model, squares.nodes, {100, 100}, {0, 0}),
+              std::vector<int>{0});
+    EXPECT_EQ(elementsInRectangle(squares.model, squares.nodes, {-1, -1}, {151, 101}),
+              (std::vector<int>{0, 1}));
+    EXPECT_TRUE(elementsInRectangle(squares.model, squares.nodes, {40, 40}, {60, 60}).empty());
 }
 
 } // namespace
