@@ -1,6 +1,7 @@
 #include "examples/generator/verification_models.h"
 
 #include "examples/generator/plate_model.h"
+#include "formats/number_format.h"
 
 #include <cmath>
 #include <functional>
@@ -215,6 +216,29 @@ std::vector<VerificationCase> verificationCases() {
         for (int k : {1, 2, 4})
             cases.push_back(straightCantilever(problem, dof, k));
     return cases;
+}
+
+std::string solvingFileName(const VerificationCase& c) {
+    return c.problem + "_" + c.mesh + ".txt";
+}
+
+std::string casesTable(const std::vector<VerificationCase>& cases) {
+    std::string table =
+        "# Written by make_verification_models. Per line: problem, mesh, solving file, and the\n"
+        "# compared value as node:dof:factor terms (dof 0..5 = dx dy dz rx ry rz), summed.\n";
+    for (const VerificationCase& c : cases) {
+        table += c.problem + " " + c.mesh + " " + solvingFileName(c) + " ";
+        for (std::size_t t = 0; t < c.probe.size(); ++t) {
+            table += t ? "," : "";
+            appendInt(table, c.probe[t].node);
+            table += ':';
+            appendInt(table, c.probe[t].dof);
+            table += ':';
+            appendExact(table, c.probe[t].factor);
+        }
+        table += '\n';
+    }
+    return table;
 }
 
 } // namespace shellfem

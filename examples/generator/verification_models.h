@@ -30,4 +30,11 @@ struct VerificationCase {
 // and the straight cantilever under four tip loads, each at three or four meshes.
 std::vector<VerificationCase> verificationCases();
 
+// The solving file's name of a case: "<problem>_<mesh>.txt".
+std::string solvingFileName(const VerificationCase& c);
+
+// "cases.txt": per case its problem, mesh, solving file and probe terms
+// "node:dof:factor" separated by commas, after two comment lines.
+std::string casesTable(const std::vector<VerificationCase>& cases);
+
 } // namespace shellfem
