@@ -1,10 +1,10 @@
-"""Runs the solver program unattended on a solving file in a scratch folder,
+"""Runs the solver program unattended on each solving file in a scratch folder,
 reads its "Shell_Results.vtu" with meshio and compares it with the run's text
 files: the nodes and quads of "Shell_AverageStrs.txt", the displacements of
 "Node_Dis.txt", and at every node the averaged stresses of the first element
 corner there. Also checks that "Reactions.txt" finds equilibrium.
 
-usage: check_result_files.py TREVAMIC SOLVING_FILE
+usage: check_result_files.py TREVAMIC SOLVING_FILE...
 """
 import shutil
 import subprocess
@@ -46,11 +46,15 @@ def first_corner_values(elements, per_corner, npoin):
     return values
 
 
+class Mismatch(Exception):
+    pass
+
+
 def expect_equal(name, actual, expected):
     if actual.shape != expected.shape or not np.array_equal(actual, expected):
         worst = np.max(np.abs(actual - expected)) if actual.shape == expected.shape else None
-        sys.exit(f"{name}: VTU differs from the text files (shapes {actual.shape} and "
-                 f"{expected.shape}, largest difference {worst})")
+        raise Mismatch(f"{name}: VTU differs from the text files (shapes {actual.shape} and "
+                       f"{expected.shape}, largest difference {worst})")
 
 
 def main(folder):
@@ -62,7 +66,7 @@ def main(folder):
     expect_equal("points", mesh.points, points)
     quads = [block.data for block in mesh.cells if block.type == "quad"]
     if len(mesh.cells) != 1 or len(quads) != 1:
-        sys.exit(f"expected one block of quads, found {[b.type for b in mesh.cells]}")
+        raise Mismatch(f"expected one block of quads, found {[b.type for b in mesh.cells]}")
     expect_equal("connectivity", quads[0], elements)
     expect_equal("Displacement", mesh.point_data["Displacement"], displacements[:, 0:3])
     expect_equal("Rotation", mesh.point_data["Rotation"], displacements[:, 3:6])
@@ -76,14 +80,14 @@ def main(folder):
     for name in ("Material", "Thickness", "TopSeCentre", "BottomSeCentre"):
         values = mesh.cell_data[name][0].reshape(-1)
         if values.shape != (len(elements),) or not np.all(np.isfinite(values)):
-            sys.exit(f"cell data {name}: {values.shape} values for {len(elements)} elements")
+            raise Mismatch(f"cell data {name}: {values.shape} values for {len(elements)} elements")
     if not np.all(mesh.cell_data["Thickness"][0] > 0):
-        sys.exit("cell data Thickness: not every thickness is positive")
+        raise Mismatch("cell data Thickness: not every thickness is positive")
 
     reactions = (folder / "Reactions.txt").read_text()
     if "\nEquilibrium is met:" not in reactions:
-        sys.exit("Reactions.txt does not find equilibrium:\n" + reactions)
-    print(f"{npoin} nodes and {len(elements)} quads agree with the text files")
+        raise Mismatch("Reactions.txt does not find equilibrium:\n" + reactions)
+    return f"{npoin} nodes and {len(elements)} quads agree with the text files"
 
 
 def run_solver(trevamic, solving_file, folder):
@@ -91,10 +95,17 @@ def run_solver(trevamic, solving_file, folder):
     run = subprocess.run([trevamic], cwd=folder, stdin=subprocess.DEVNULL,
                          capture_output=True, text=True)
     if run.returncode != 0:
-        sys.exit(f"solver failed with exit code {run.returncode}:\n{run.stdout}{run.stderr}")
+        raise Mismatch(f"solver failed with exit code {run.returncode}:\n{run.stdout}{run.stderr}")
 
 
 if __name__ == "__main__":
-    with tempfile.TemporaryDirectory() as scratch:
-        run_solver(Path(sys.argv[1]).resolve(), Path(sys.argv[2]), Path(scratch))
-        main(Path(scratch))
+    trevamic, failed = Path(sys.argv[1]).resolve(), False
+    for solving_file in sys.argv[2:]:
+        with tempfile.TemporaryDirectory() as scratch:
+            try:
+                run_solver(trevamic, Path(solving_file), Path(scratch))
+                print(f"{solving_file}: {main(Path(scratch))}")
+            except Mismatch as problem:
+                print(f"{solving_file}: {problem}")
+                failed = True
+    sys.exit(1 if failed else 0)
