@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest
   libfltk1.3-dev fonts-wqy-microhei
   xvfb xauth x11-apps imagemagick xdotool
+  python3-meshio  # the tests read the solver's VTU file back with it
 )
 
 missing=()

@@ -6,7 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 example=${1:-simply_supported_plate}
 [ -f "$root/examples/$example/shell_fem_solving.txt" ] || {
-  echo "No example '$example'; choose one of: $(cd "$root/examples" && ls -d */ | grep -v generator | tr -d / | tr '\n' ' ')" >&2
+  echo "No example '$example'; choose one of: $(cd "$root/examples" && ls -d */ | grep -v -e generator -e verification | tr -d / | tr '\n' ' ')" >&2
   exit 2
 }
 "$root/scripts/install-deps.sh"

@@ -256,6 +256,17 @@ void ShellElement::pressureLoad(const std::array<double, 4>& q, ElementVector& f
 
 void ShellElement::cornerStresses(const ElementVector& displacements, CornerStresses& top,
                                   CornerStresses& bottom) const {
+    const ElementVector ul = toLocal(displacements);
+    for (std::size_t k = 0; k < 4; ++k)
+        surfaceStresses(ul, kCornerPoints[k][0], kCornerPoints[k][1], top[k], bottom[k]);
+}
+
+void ShellElement::centreStresses(const ElementVector& displacements, SurfaceStress& top,
+                                  SurfaceStress& bottom) const {
+    surfaceStresses(toLocal(displacements), 0.0, 0.0, top, bottom);
+}
+
+ElementVector ShellElement::toLocal(const ElementVector& displacements) const {
     // u_l = T·u: each node's translations and rotations turned into local axes.
     ElementVector ul;
     for (std::size_t block = 0; block < 8; ++block)
@@ -263,40 +274,43 @@ void ShellElement::cornerStresses(const ElementVector& displacements, CornerStre
             ul[3 * block + r] = axes_[r].x * displacements[3 * block] +
                                 axes_[r].y * displacements[3 * block + 1] +
                                 axes_[r].z * displacements[3 * block + 2];
+    return ul;
+}
+
+void ShellElement::surfaceStresses(const ElementVector& ul, double xi, double eta,
+                                   SurfaceStress& top, SurfaceStress& bottom) const {
     const PlaneStressLaw Dm(E_ / (1.0 - Mu_ * Mu_), Mu_);
     const PlaneStressLaw Db(E_ * t_ * t_ * t_ / (12.0 * (1.0 - Mu_ * Mu_)), Mu_);
     const double tt = t_ * t_;
-    for (std::size_t k = 0; k < 4; ++k) {
-        const ShapeDerivatives s = shapeAt(kCornerPoints[k][0], kCornerPoints[k][1]);
-        std::array<double, 3> strain{}, curvature{};
-        for (std::size_t a = 0; a < 4; ++a) {
-            const double u = ul[6 * a], v = ul[6 * a + 1];
-            const double thx = ul[6 * a + 3], thy = ul[6 * a + 4];
-            strain[0] += s.dNdx[a] * u;
-            strain[1] += s.dNdy[a] * v;
-            strain[2] += s.dNdy[a] * u + s.dNdx[a] * v;
-            curvature[0] += s.dNdx[a] * thy;
-            curvature[1] += -s.dNdy[a] * thx;
-            curvature[2] += s.dNdy[a] * thy - s.dNdx[a] * thx;
-        }
-        const std::array<double, 3> membrane = Dm.apply(strain);
-        const std::array<double, 3> moment = Db.apply(curvature);
-        for (double side : {1.0, -1.0}) {
-            // Surface bending stress 6·M/t².
-            const double sx = membrane[0] + side * (6.0 * moment[0] / tt);
-            const double sy = membrane[1] + side * (6.0 * moment[1] / tt);
-            const double txy = membrane[2] + side * (6.0 * moment[2] / tt);
-            // σ = λᵀ σ' λ with σ' = [[sx, txy, 0], [txy, sy, 0], [0, 0, 0]].
-            const Vec3& ex = axes_[0];
-            const Vec3& ey = axes_[1];
-            auto component = [&](double xa, double ya, double xb, double yb) {
-                return xa * sx * xb + xa * txy * yb + ya * txy * xb + ya * sy * yb;
-            };
-            SurfaceStress& out = side > 0 ? top[k] : bottom[k];
-            out = {component(ex.x, ey.x, ex.x, ey.x), component(ex.y, ey.y, ex.y, ey.y),
-                   component(ex.z, ey.z, ex.z, ey.z), component(ex.x, ey.x, ex.y, ey.y),
-                   component(ex.x, ey.x, ex.z, ey.z), component(ex.y, ey.y, ex.z, ey.z)};
-        }
+    const ShapeDerivatives s = shapeAt(xi, eta);
+    std::array<double, 3> strain{}, curvature{};
+    for (std::size_t a = 0; a < 4; ++a) {
+        const double u = ul[6 * a], v = ul[6 * a + 1];
+        const double thx = ul[6 * a + 3], thy = ul[6 * a + 4];
+        strain[0] += s.dNdx[a] * u;
+        strain[1] += s.dNdy[a] * v;
+        strain[2] += s.dNdy[a] * u + s.dNdx[a] * v;
+        curvature[0] += s.dNdx[a] * thy;
+        curvature[1] += -s.dNdy[a] * thx;
+        curvature[2] += s.dNdy[a] * thy - s.dNdx[a] * thx;
+    }
+    const std::array<double, 3> membrane = Dm.apply(strain);
+    const std::array<double, 3> moment = Db.apply(curvature);
+    for (double side : {1.0, -1.0}) {
+        // Surface bending stress 6·M/t².
+        const double sx = membrane[0] + side * (6.0 * moment[0] / tt);
+        const double sy = membrane[1] + side * (6.0 * moment[1] / tt);
+        const double txy = membrane[2] + side * (6.0 * moment[2] / tt);
+        // σ = λᵀ σ' λ with σ' = [[sx, txy, 0], [txy, sy, 0], [0, 0, 0]].
+        const Vec3& ex = axes_[0];
+        const Vec3& ey = axes_[1];
+        auto component = [&](double xa, double ya, double xb, double yb) {
+            return xa * sx * xb + xa * txy * yb + ya * txy * xb + ya * sy * yb;
+        };
+        SurfaceStress& out = side > 0 ? top : bottom;
+        out = {component(ex.x, ey.x, ex.x, ey.x), component(ex.y, ey.y, ex.y, ey.y),
+               component(ex.z, ey.z, ex.z, ey.z), component(ex.x, ey.x, ex.y, ey.y),
+               component(ex.x, ey.x, ex.z, ey.z), component(ex.y, ey.y, ex.z, ey.z)};
     }
 }
 

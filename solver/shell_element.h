@@ -43,6 +43,9 @@ public:
     // from the element's 24 global displacements.
     void cornerStresses(const ElementVector& displacements, CornerStresses& top,
                         CornerStresses& bottom) const;
+    // The same at the centre (ξ = η = 0).
+    void centreStresses(const ElementVector& displacements, SurfaceStress& top,
+                        SurfaceStress& bottom) const;
 
     // Local in-plane corner coordinates (projections x'·Pk, y'·Pk).
     const std::array<double, 4>& localX() const { return x_; }
@@ -54,6 +57,9 @@ private:
         double detJ;
     };
     ShapeDerivatives shapeAt(double xi, double eta) const;
+    ElementVector toLocal(const ElementVector& displacements) const;
+    void surfaceStresses(const ElementVector& localDisplacements, double xi, double eta,
+                         SurfaceStress& top, SurfaceStress& bottom) const;
 
     void membraneStiffness(std::array<double, 144>& Km) const;
     void plateStiffness(std::array<double, 144>& Kp) const;

@@ -6,8 +6,12 @@
 #include "platform/stopwatch.h"
 #include "solver/dxf_drawing.h"
 #include "solver/progress_display.h"
+#include "solver/reaction_file.h"
+#include "solver/reactions.h"
 #include "solver/result_files.h"
 #include "solver/static_analysis.h"
+#include "solver/stress_recovery.h"
+#include "solver/vtu_file.h"
 
 #include <cstdio>
 #include <fstream>
@@ -23,6 +27,8 @@ const char* const kDxfFailed = "文件输出失败!";
 const char* const kDisplacementFileFailed = "节点位移文件输出失败!";
 const char* const kStressFileFailed = "单元节点应力文件输出失败!";
 const char* const kContourFileFailed = "节点应力文件(Drovik)输出失败!";
+const char* const kReactionFileFailed = "支座反力文件(Reactions.txt)输出失败!";
+const char* const kVtuFileFailed = "结果文件(Shell_Results.vtu)输出失败!";
 
 class SolverRun {
 public:
@@ -58,7 +64,7 @@ private:
             return false;
         assemble(analysis);
         analysis.formLoads();
-        return solve(analysis) && writeResults(analysis);
+        return solve(analysis) && writeResults(analysis) && writeReactionsAndVtu(analysis);
     }
 
     void printBanner() {
@@ -160,6 +166,21 @@ private:
                          [&](std::ostream& o) { writeContourFile(o, averageContour); }) &&
                writeFile(kAverageStressFileName, kContourFileFailed,
                          [&](std::ostream& o) { writeContourFile(o, averageContour); });
+    }
+
+    // For checking and for other post-processors: the support reactions with the
+    // equilibrium of loads and reactions, and the whole result as one VTK file.
+    bool writeReactionsAndVtu(const StaticAnalysis& analysis) {
+        const std::vector<double>& u = analysis.displacements();
+        const ReactionBalance balance = computeReactions(model_, analysis.elements(), u);
+        if (!writeFile(kReactionFileName, kReactionFileFailed,
+                       [&](std::ostream& o) { writeReactionFile(o, balance); }))
+            return false;
+        const std::vector<CentreEquivalentStress> centre =
+            centreEquivalentStresses(model_, analysis.elements(), u);
+        return writeFile(kVtuFileName, kVtuFileFailed, [&](std::ostream& o) {
+            writeResultsVtu(o, {model_, u, analysis.averagedStresses(), centre});
+        });
     }
 
     void startViewer() {

@@ -2,6 +2,7 @@
 
 #include "formats/number_format.h"
 #include "solver/ldlt_solver.h"
+#include "solver/load_vector.h"
 #include "solver/model_check.h"
 #include "solver/stress_recovery.h"
 
@@ -71,18 +72,7 @@ void StaticAnalysis::assemble(const std::function<void(int)>& elementDone) {
 }
 
 void StaticAnalysis::formLoads() {
-    loads_.assign(static_cast<std::size_t>(profile_.equations()), 0.0);
-    for (const ForceRecord& f : model_.forces)
-        for (std::size_t d = 0; d < kDofsPerNode; ++d)
-            loads_[static_cast<std::size_t>(kDofsPerNode * f.node) + d] += f.values[d];
-    ElementVector fe;
-    for (const DistributedLoadRecord& l : model_.loads) {
-        const auto e = static_cast<std::size_t>(l.element);
-        elements_[e].pressureLoad(l.q, fe);
-        const auto equations = elementEquations(model_.elements[e]);
-        for (std::size_t j = 0; j < kElementDofs; ++j)
-            loads_[static_cast<std::size_t>(equations[j])] += fe[j];
-    }
+    loads_ = appliedLoads(model_, elements_);
     for (const RestraintRecord& r : model_.restraints)
         for (std::size_t d = 0; d < kDofsPerNode; ++d)
             if (r.flags[d] == 1) {

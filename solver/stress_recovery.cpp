@@ -1,19 +1,47 @@
 #include "solver/stress_recovery.h"
 
+#include "formats/stress_file.h"
+
 namespace shellfem {
+
+namespace {
+
+ElementVector elementDisplacements(const ElementRecord& element,
+                                   const std::vector<double>& displacements) {
+    ElementVector u;
+    const auto equations = elementEquations(element);
+    for (std::size_t j = 0; j < kElementDofs; ++j)
+        u[j] = displacements[static_cast<std::size_t>(equations[j])];
+    return u;
+}
+
+double equivalentOf(const SurfaceStress& s) {
+    return equivalentStress(s[0], s[1], s[2], s[3], s[4], s[5]);
+}
+
+} // namespace
 
 std::vector<ElementStresses> computeElementStresses(const SolvingModel& model,
                                                     const std::vector<ShellElement>& elements,
                                                     const std::vector<double>& displacements) {
     std::vector<ElementStresses> stresses(elements.size());
-    ElementVector u;
-    for (std::size_t e = 0; e < elements.size(); ++e) {
-        const auto equations = elementEquations(model.elements[e]);
-        for (std::size_t j = 0; j < kElementDofs; ++j)
-            u[j] = displacements[static_cast<std::size_t>(equations[j])];
-        elements[e].cornerStresses(u, stresses[e].top, stresses[e].bottom);
-    }
+    for (std::size_t e = 0; e < elements.size(); ++e)
+        elements[e].cornerStresses(elementDisplacements(model.elements[e], displacements),
+                                   stresses[e].top, stresses[e].bottom);
     return stresses;
+}
+
+std::vector<CentreEquivalentStress>
+centreEquivalentStresses(const SolvingModel& model, const std::vector<ShellElement>& elements,
+                         const std::vector<double>& displacements) {
+    std::vector<CentreEquivalentStress> centre(elements.size());
+    SurfaceStress top, bottom;
+    for (std::size_t e = 0; e < elements.size(); ++e) {
+        elements[e].centreStresses(elementDisplacements(model.elements[e], displacements), top,
+                                   bottom);
+        centre[e] = {equivalentOf(top), equivalentOf(bottom)};
+    }
+    return centre;
 }
 
 namespace {

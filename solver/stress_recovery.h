@@ -13,6 +13,15 @@ std::vector<ElementStresses> computeElementStresses(const SolvingModel& model,
                                                     const std::vector<ShellElement>& elements,
                                                     const std::vector<double>& displacements);
 
+// The equivalent stress Se of each element's own top and bottom surface at its centre.
+struct CentreEquivalentStress {
+    double top = 0.0;
+    double bottom = 0.0;
+};
+std::vector<CentreEquivalentStress>
+centreEquivalentStresses(const SolvingModel& model, const std::vector<ShellElement>& elements,
+                         const std::vector<double>& displacements);
+
 // Averages each element corner with the corners of the other elements at that
 // node whose surfaces continue it: nearly the same plane and thickness, within a
 // tenth of the thickness. An element with the opposite normal contributes with

@@ -38,7 +38,8 @@ SolvingModel makeRectangularPlate(const PlateOptions& o) {
             const bool yEdge = j == 0 || j == o.ny;
             if (o.support == PlateOptions::Support::SimplySupported && (xEdge || yEdge))
                 r.flags = {1, 1, 1, xEdge ? 1 : 0, yEdge ? 1 : 0, 0};
-            else if (o.support == PlateOptions::Support::CantileverAtXZero && i == 0)
+            else if ((o.support == PlateOptions::Support::CantileverAtXZero && i == 0) ||
+                     (o.support == PlateOptions::Support::Clamped && (xEdge || yEdge)))
                 r.flags = {1, 1, 1, 1, 1, 1};
             else
                 continue;

@@ -9,8 +9,11 @@ namespace shellfem {
 // shorter side first, which keeps the skyline profile small.
 struct PlateOptions {
     enum class Support {
-        SimplySupported,   // every edge: u = v = w = 0 and the rotation about the edge held
+        // Every edge: u = v = w = 0 and the rotation about the edge's in-plane normal
+        // held ("hard" support); the rotation about the edge itself is free.
+        SimplySupported,
         CantileverAtXZero, // the edge x = 0 clamped, the rest free
+        Clamped,           // every edge: all six DOFs held
     };
     int nx = 8;
     int ny = 8;

@@ -11,7 +11,8 @@ cp "$example" "$folder/shell_fem_solving.txt"
 cd "$folder"
 "$trevamic" </dev/null >console.txt 2>messages.txt
 for f in structure.dxf Node_Dis.txt deformation.dxf Elem_Node_Stress.txt Elem_Node_AverageStress.txt \
-         Elem_Node_Strs_InContourFormat.txt Elem_Node_AverageStrs_InContourFormat.txt Shell_AverageStrs.txt; do
+         Elem_Node_Strs_InContourFormat.txt Elem_Node_AverageStrs_InContourFormat.txt Shell_AverageStrs.txt \
+         Reactions.txt Shell_Results.vtu; do
   [ -s "$f" ] || { echo "missing result file $f"; exit 1; }
 done
 grep -q "Pelunar" messages.txt || { echo "no warning about the missing viewer"; exit 1; }

@@ -116,5 +116,25 @@ TEST(ShellElement, RejectsDegenerateAndCrossedShapes) {
     EXPECT_NE(dart.find("corner 2"), std::string::npos) << dart;
 }
 
+TEST(ShellElement, CentreStressOfAParallelogramIsTheMeanOfItsCornerStresses) {
+    // On a parallelogram the strains vary linearly over ξ and η, so the centre
+    // value is the mean of the corners; a corner's own value would differ.
+    ShellElement e({Vec3{0, 0, 0}, Vec3{2, 0, 0}, Vec3{2.5, 1, 0}, Vec3{0.5, 1, 0}}, kE, kMu, kT);
+    ElementVector u;
+    for (std::size_t i = 0; i < 24; ++i)
+        u[i] = 1e-4 * std::sin(1.0 + 0.7 * static_cast<double>(i));
+    CornerStresses top, bottom;
+    e.cornerStresses(u, top, bottom);
+    SurfaceStress centreTop, centreBottom;
+    e.centreStresses(u, centreTop, centreBottom);
+    for (std::size_t c = 0; c < 6; ++c) {
+        const double meanTop = (top[0][c] + top[1][c] + top[2][c] + top[3][c]) / 4;
+        const double meanBottom = (bottom[0][c] + bottom[1][c] + bottom[2][c] + bottom[3][c]) / 4;
+        EXPECT_NEAR(centreTop[c], meanTop, 1e-9 * std::fabs(top[0][0])) << c;
+        EXPECT_NEAR(centreBottom[c], meanBottom, 1e-9 * std::fabs(top[0][0])) << c;
+    }
+    EXPECT_GT(std::fabs(centreTop[0] - top[0][0]), 1e-3 * std::fabs(top[0][0]));
+}
+
 } // namespace
 } // namespace shellfem

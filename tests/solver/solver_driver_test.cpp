@@ -24,7 +24,9 @@ const char* const kResultFiles[] = {"structure.dxf",
                                     "Elem_Node_AverageStress.txt",
                                     "Elem_Node_Strs_InContourFormat.txt",
                                     "Elem_Node_AverageStrs_InContourFormat.txt",
-                                    "Shell_AverageStrs.txt"};
+                                    "Shell_AverageStrs.txt",
+                                    "Reactions.txt",
+                                    "Shell_Results.vtu"};
 
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -224,6 +226,23 @@ TEST_F(SolverRun, ResultFileThatCannotBeCreatedIsReported) {
     EXPECT_EQ(run(), 1);
     EXPECT_NE(console.str().find("节点位移文件输出失败!\n"), std::string::npos) << console.str();
     EXPECT_EQ(process.characterWaits, 1);
+    EXPECT_TRUE(process.programsRun.empty());
+}
+
+TEST_F(SolverRun, ReactionAndVtuFilesThatCannotBeCreatedAreReported) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Reactions.txt", "支座反力文件(Reactions.txt)输出失败!\n"},
+        {"Shell_Results.vtu", "结果文件(Shell_Results.vtu)输出失败!\n"}};
+    writeModel(smallStrip());
+    for (const auto& [name, message] : cases) {
+        SCOPED_TRACE(name);
+        fs::create_directories(folder / name);
+        console.str("");
+        EXPECT_EQ(run(), 1);
+        EXPECT_NE(console.str().find(message), std::string::npos) << console.str();
+        fs::remove_all(folder / name);
+    }
+    EXPECT_EQ(process.characterWaits, 2);
     EXPECT_TRUE(process.programsRun.empty());
 }
 
