@@ -2,6 +2,7 @@
 
 #include "preprocessor/app/model_picking.h"
 #include "preprocessor/app/status_line.h"
+#include "preprocessor/render/model_plot.h"
 
 #include <cmath>
 #include <ostream>
@@ -138,10 +139,12 @@ void CorvantaApp::refreshDialogs() {
 }
 
 void CorvantaApp::onPaint(platform::Canvas& canvas) {
-    canvas.setBrush(backgroundColor());
+    const platform::Color background = backgroundColor();
+    canvas.setBrush(background);
     canvas.rectangle(
         {0, 0}, {static_cast<double>(canvas.width() - 1), static_cast<double>(canvas.height() - 1)},
         true, false);
+    render::drawModel(canvas, model_, controller_.view(), switches_, highlight_, background);
     controller_.drawRubberBand(canvas);
 }
 
@@ -241,7 +244,7 @@ view3d::PickGesture CorvantaApp::gesture(int mode) const {
 }
 
 void CorvantaApp::pickPoint(int mode, platform::PixelPoint at, platform::Modifiers modifiers) {
-    const ScreenModel screen = screenModel(controller_.view(), model_.data());
+    const render::ProjectedModel screen = render::projectModel(model_.data(), controller_.view());
     if (const std::optional<render::ItemRef> item = itemAt(model_, screen, mode, at)) {
         changePicks(model_.selection(), mode, {item->id}, unpicks(mode, modifiers.control));
         refreshDialogs();
@@ -250,7 +253,7 @@ void CorvantaApp::pickPoint(int mode, platform::PixelPoint at, platform::Modifie
 
 void CorvantaApp::pickRectangle(int mode, platform::PixelPoint a, platform::PixelPoint b,
                                 platform::Modifiers modifiers) {
-    const ScreenModel screen = screenModel(controller_.view(), model_.data());
+    const render::ProjectedModel screen = render::projectModel(model_.data(), controller_.view());
     changePicks(model_.selection(), mode, itemsInRectangle(model_, screen, mode, a, b),
                 unpicks(mode, modifiers.control));
     refreshDialogs();
@@ -259,7 +262,7 @@ void CorvantaApp::pickRectangle(int mode, platform::PixelPoint a, platform::Pixe
 bool CorvantaApp::hover(int mode, platform::PixelPoint at) {
     std::optional<render::ItemRef> hovered;
     if (gesture(mode) != view3d::PickGesture::Rectangle)
-        hovered = itemAt(model_, screenModel(controller_.view(), model_.data()), mode, at);
+        hovered = itemAt(model_, render::projectModel(model_.data(), controller_.view()), mode, at);
     const bool changed = !sameItem(hovered, highlight_.hovered);
     highlight_.hovered = hovered;
     const bool outline = targetOf(mode) == PickTarget::Outline;
@@ -293,7 +296,7 @@ void CorvantaApp::syncView(std::size_t pointsBefore, std::size_t positionsBefore
     view3d::View& view = controller_.view();
     view.setPoints(viewPositions(model_.data()));
     bool fit = positionsBefore == 0 && !view.points().empty();
-    const ScreenModel screen = screenModel(view, model_.data());
+    const render::ProjectedModel screen = render::projectModel(model_.data(), view);
     for (std::size_t i = pointsBefore; i < screen.points.size() && !fit; ++i)
         fit = !insideWindow(screen.points[i], view);
     if (fit)

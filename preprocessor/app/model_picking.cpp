@@ -19,7 +19,7 @@ render::ItemKind kindOf(PickTarget target) {
 }
 
 // A polygon's corners on screen, when it is shown and every corner is known.
-view3d::FaceCorners polygonCorners(const Model& model, const ScreenModel& screen) {
+view3d::FaceCorners polygonCorners(const Model& model, const render::ProjectedModel& screen) {
     return [&model, &screen](std::size_t p, std::vector<view3d::ScreenPoint>& corners) {
         const Polygon& polygon = model.data().polygons[p];
         if (!polygon.visible)
@@ -75,17 +75,8 @@ std::vector<Vec3> viewPositions(const ModelData& data) {
     return positions;
 }
 
-ScreenModel screenModel(const view3d::View& view, const ModelData& data) {
-    const std::vector<view3d::ScreenPoint> all = view.screenPoints();
-    ScreenModel screen;
-    const auto split = all.begin() + static_cast<std::ptrdiff_t>(data.points.size());
-    screen.points.assign(all.begin(), split);
-    screen.nodes.assign(split, all.end());
-    return screen;
-}
-
-std::optional<render::ItemRef> itemAt(const Model& model, const ScreenModel& screen, int mode,
-                                      platform::PixelPoint at) {
+std::optional<render::ItemRef> itemAt(const Model& model, const render::ProjectedModel& screen,
+                                      int mode, platform::PixelPoint at) {
     const ModelData& data = model.data();
     const PickTarget target = targetOf(mode);
     int id = -1;
@@ -108,8 +99,8 @@ std::optional<render::ItemRef> itemAt(const Model& model, const ScreenModel& scr
     return render::ItemRef{kindOf(target), id};
 }
 
-std::vector<int> itemsInRectangle(const Model& model, const ScreenModel& screen, int mode,
-                                  platform::PixelPoint a, platform::PixelPoint b) {
+std::vector<int> itemsInRectangle(const Model& model, const render::ProjectedModel& screen,
+                                  int mode, platform::PixelPoint a, platform::PixelPoint b) {
     const ModelData& data = model.data();
     switch (targetOf(mode)) {
     case PickTarget::Points:

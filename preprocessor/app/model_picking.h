@@ -3,6 +3,7 @@
 #include "platform/canvas.h"
 #include "preprocessor/model/model.h"
 #include "preprocessor/render/model_highlight.h"
+#include "preprocessor/render/screen_projection.h"
 #include "view3d/view.h"
 
 #include <optional>
@@ -18,14 +19,7 @@ enum class PickTarget { None, Points, Outline, Polygons, Nodes };
 PickTarget targetOf(int mode);
 bool unpicks(int mode, bool control);
 
-// The model's geometric points and nodes on screen, indexed by their IDs.
-struct ScreenModel {
-    std::vector<view3d::ScreenPoint> points;
-    std::vector<view3d::ScreenPoint> nodes;
-};
-// `view` holds the points followed by the nodes (see viewPositions).
-ScreenModel screenModel(const view3d::View& view, const ModelData& data);
-// The positions the view keeps for fit and projection: points, then nodes.
+// The positions the view keeps for fit and extent: points, then nodes.
 std::vector<Vec3> viewPositions(const ModelData& data);
 
 // How close (pixels) a click must come to a point or node to pick it.
@@ -33,12 +27,12 @@ inline constexpr double kPickTolerancePixels = 6.0;
 
 // The shown item a click at `at` would pick in `mode`, if any: the nearest
 // point or node, or the front-most polygon under the cursor.
-std::optional<render::ItemRef> itemAt(const Model& model, const ScreenModel& screen, int mode,
-                                      platform::PixelPoint at);
+std::optional<render::ItemRef> itemAt(const Model& model, const render::ProjectedModel& screen,
+                                      int mode, platform::PixelPoint at);
 
 // The shown items of the mode's kind that lie wholly inside the rectangle.
-std::vector<int> itemsInRectangle(const Model& model, const ScreenModel& screen, int mode,
-                                  platform::PixelPoint a, platform::PixelPoint b);
+std::vector<int> itemsInRectangle(const Model& model, const render::ProjectedModel& screen,
+                                  int mode, platform::PixelPoint a, platform::PixelPoint b);
 
 // Every shown item of the mode's kind, in ID order.
 std::vector<int> shownItems(const Model& model, int mode);

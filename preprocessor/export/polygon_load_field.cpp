@@ -1,6 +1,7 @@
 #include "preprocessor/export/polygon_load_field.h"
 
 #include "geometry/bilinear.h"
+#include "preprocessor/model/model_queries.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,6 +45,18 @@ double loadIntensityAt(const std::vector<Vec3>& corners, const std::array<double
     auto [s, t] = bilinearCoordinates({corners[0], corners[1], corners[2], corners[3]}, p);
     const std::array<double, 4> w = bilinearWeights(s, t);
     return w[0] * q[0] + w[1] * q[1] + w[2] * q[2] + w[3] * q[3];
+}
+
+std::array<double, 4> elementCornerLoads(const ModelData& data, const Element& element,
+                                         const PolygonGeometry& polygon,
+                                         const std::array<double, 4>& q) {
+    const double sign = dot(elementNormal(data, element), polygon.normal) < 0.0 ? -1.0 : 1.0;
+    std::array<double, 4> corners{};
+    for (std::size_t c = 0; c < 4; ++c) {
+        const Vec3& p = data.nodes[static_cast<std::size_t>(element.nodes[c])].position;
+        corners[c] = sign * loadIntensityAt(polygon.corners, q, p);
+    }
+    return corners;
 }
 
 } // namespace shellfem::preprocessor

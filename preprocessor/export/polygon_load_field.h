@@ -1,6 +1,8 @@
 #pragma once
 
 #include "geometry/vec3.h"
+#include "preprocessor/model/model_data.h"
+#include "preprocessor/model/polygon_geometry.h"
 
 #include <array>
 #include <vector>
@@ -15,5 +17,12 @@ std::array<double, 2> bilinearCoordinates(const std::array<Vec3, 4>& corners, co
 // bilinearly over a four-corner polygon, q0 everywhere on any other polygon.
 double loadIntensityAt(const std::vector<Vec3>& corners, const std::array<double, 4>& q,
                        const Vec3& p);
+
+// Pressure at the element's corners 0..3, positive along the element normal, of a
+// load `q` given at the corners of the element's polygon and acting along the
+// polygon normal: an element turned against its polygon takes it with the other sign.
+std::array<double, 4> elementCornerLoads(const ModelData& data, const Element& element,
+                                         const PolygonGeometry& polygon,
+                                         const std::array<double, 4>& q);
 
 } // namespace shellfem::preprocessor

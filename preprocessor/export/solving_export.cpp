@@ -93,13 +93,6 @@ bool anyFixedDegreeOfFreedom(const ModelData& data) {
     return false;
 }
 
-Vec3 elementNormal(const ModelData& data, const Element& e) {
-    auto at = [&](std::size_t corner) {
-        return data.nodes[static_cast<std::size_t>(e.nodes[corner])].position;
-    };
-    return cross(at(1) - at(0), at(3) - at(0));
-}
-
 Outcome appendLoads(const ModelData& data, SolvingModel& solving) {
     const std::vector<std::vector<int>> elementsOfPolygon = elementsByPolygon(data);
     for (const PolygonLoad& load : data.polygonLoads) {
@@ -110,19 +103,12 @@ Outcome appendLoads(const ModelData& data, SolvingModel& solving) {
                 " carries a distributed load but is not meshed; mesh it or remove the load.");
         }
         const Polygon& polygon = data.polygons[static_cast<std::size_t>(load.polygon)];
-        const std::vector<Vec3> corners = cornersOf(data, polygon);
-        Vec3 polygonNormal = polygonGeometry(corners).normal;
+        const PolygonGeometry geometry = polygonGeometry(cornersOf(data, polygon));
         for (int e : elements) {
-            const Element& element = data.elements[static_cast<std::size_t>(e)];
-            // The load acts along the polygon normal; an element turned the other
-            // way takes it with the opposite sign.
-            double sign = dot(elementNormal(data, element), polygonNormal) < 0.0 ? -1.0 : 1.0;
             DistributedLoadRecord record;
             record.element = e;
-            for (std::size_t c = 0; c < 4; ++c) {
-                const Vec3& p = data.nodes[static_cast<std::size_t>(element.nodes[c])].position;
-                record.q[c] = sign * loadIntensityAt(corners, load.q, p);
-            }
+            record.q = elementCornerLoads(data, data.elements[static_cast<std::size_t>(e)],
+                                          geometry, load.q);
             solving.loads.push_back(record);
         }
     }

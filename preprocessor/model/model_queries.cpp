@@ -10,6 +10,13 @@ std::vector<std::vector<int>> elementsByPolygon(const ModelData& data) {
     return elementsOfPolygon;
 }
 
+Vec3 elementNormal(const ModelData& data, const Element& element) {
+    auto at = [&](std::size_t corner) {
+        return data.nodes[static_cast<std::size_t>(element.nodes[corner])].position;
+    };
+    return cross(at(1) - at(0), at(3) - at(0));
+}
+
 std::vector<Vec3> cornersOf(const ModelData& data, const std::vector<int>& vertices) {
     std::vector<Vec3> corners;
     corners.reserve(vertices.size());

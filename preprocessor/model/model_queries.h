@@ -11,6 +11,9 @@ namespace shellfem::preprocessor {
 // The IDs of each polygon's elements, in element order, one list per polygon.
 std::vector<std::vector<int>> elementsByPolygon(const ModelData& data);
 
+// The element's normal by its corner order, (n1 - n0) x (n3 - n0), not normalised.
+Vec3 elementNormal(const ModelData& data, const Element& element);
+
 // Positions of the geometric points listed, in the order given.
 std::vector<Vec3> cornersOf(const ModelData& data, const std::vector<int>& vertices);
 

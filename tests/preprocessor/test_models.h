@@ -1,6 +1,7 @@
 #pragma once
 
 #include "preprocessor/model/model.h"
+#include "preprocessor/model/model_queries.h"
 
 #include <gtest/gtest.h>
 
@@ -43,13 +44,6 @@ inline MeshControl divisions(int along01, int along12) {
     control.divisionsAlong01 = along01;
     control.divisionsAlong12 = along12;
     return control;
-}
-
-inline Vec3 elementNormal(const ModelData& data, const Element& e) {
-    auto at = [&](int corner) {
-        return data.nodes[static_cast<std::size_t>(e.nodes[corner])].position;
-    };
-    return cross(at(1) - at(0), at(3) - at(0));
 }
 
 inline double elementArea(const ModelData& data, const Element& e) {

@@ -41,6 +41,31 @@ TEST_F(AppFixture, StartUpAnglesTitleBackgroundFlagsAndSwitches) {
                  s.polygonColourMode);
 }
 
+TEST_F(AppFixture, PaintingDrawsTheModelBehindItsSwitchesAndTheRubberBandLast) {
+    buildMeshedPlate();
+    platform::RecordingCanvas all(800, 600);
+    app->onPaint(all);
+    render::PlotSwitches none;
+    for (bool render::PlotSwitches::*layer :
+         {&render::PlotSwitches::points, &render::PlotSwitches::polygons,
+          &render::PlotSwitches::elements, &render::PlotSwitches::nodes,
+          &render::PlotSwitches::forces, &render::PlotSwitches::polygonLoads,
+          &render::PlotSwitches::elementLoads, &render::PlotSwitches::restraints})
+        none.*layer = false;
+    app->setPlotSwitches(none);
+    platform::RecordingCanvas bare(800, 600);
+    app->onPaint(bare);
+    EXPECT_GT(all.calls.size(), bare.calls.size() + 10);
+
+    app->onCharacter('Z');
+    platform::click(*app, {100, 100});
+    app->onMouseMove({300, 200});
+    platform::RecordingCanvas banded(800, 600);
+    app->onPaint(banded);
+    ASSERT_EQ(banded.calls.back().kind, platform::RecordingCanvas::Kind::Rectangle);
+    EXPECT_EQ(banded.calls.back().pen.color, (platform::Color{255, 255, 255}));
+}
+
 TEST_F(AppFixture, EveryMenuIsReachableByItsUnderlinedLetterAndEveryCommandIsListedOnce) {
     const std::vector<int> expected = {40012, 40048, 40049, 40077, 40083, 40070, 40087,
                                        40044, 40045, 40023, 40010, 40014, 40090, 40017,
