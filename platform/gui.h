@@ -3,6 +3,7 @@
 #include "platform/canvas.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
+#include "platform/running_program.h"
 #include "platform/text_viewer.h"
 
 #include <memory>
@@ -36,6 +37,12 @@ public:
     // returned object (or until the handler drops it on onClose).
     virtual std::unique_ptr<Dialog> openModeless(const DialogTemplate& form,
                                                  DialogHandler& handler) = 0;
+    // Waits for a started program to end while its console output is shown
+    // live in a log window titled `title`. Meanwhile every window keeps
+    // repainting but takes no input, so no other command runs. The log stays
+    // open for reading afterwards, until the user closes it or the next program
+    // is watched.
+    virtual WatchedProgram watchProgram(RunningProgram& program, const std::string& title) = 0;
     // Ends the event loop; the program then returns `exitCode`.
     virtual void quit(int exitCode) = 0;
 };

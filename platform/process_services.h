@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/running_program.h"
+
+#include <memory>
 #include <string>
 
 namespace shellfem::platform {
@@ -18,6 +21,13 @@ public:
     virtual void pause() = 0;
     // Waits for one character of standard input; returns at once at end of input.
     virtual void waitForCharacter() = 0;
+    // Starts the program file `path` (a bare name is taken from the current
+    // folder) in the current folder and returns at once; null when it could not
+    // be started.
+    virtual std::unique_ptr<RunningProgram> startProgram(const std::string& path) = 0;
+    // The folder that holds the running program's own executable; empty when
+    // the system does not tell.
+    virtual std::string ownProgramFolder() = 0;
 };
 
 // The program file of `program` as it lies in a folder: the name plus the

@@ -3,6 +3,7 @@
 #include "formats/number_format.h"
 #include "formats/solving_file.h"
 #include "formats/stress_file.h"
+#include "platform/program_search.h"
 #include "platform/stopwatch.h"
 #include "solver/dxf_drawing.h"
 #include "solver/progress_display.h"
@@ -183,14 +184,18 @@ private:
         });
     }
 
+    // The viewer in the working folder, or else beside the solver's own executable.
     void startViewer() {
         const std::string viewer = platform::executableName("Pelunar");
-        if (env_.process.fileExists((env_.folder / viewer).string()))
-            env_.process.runProgram((env_.folder / viewer).string());
+        const platform::ProgramSearch search =
+            platform::findProgram(env_.process, env_.folder, viewer);
+        if (search.found)
+            env_.process.runProgram(*search.found);
         else
             env_.messages.show("Warning!", "Program \"" + viewer +
                                                "\"does not exist! Please copy it to the current "
-                                               "folder and run it.");
+                                               "folder and run it.\nLooked for: " +
+                                               search.lookedAtList());
     }
 
     const SolverEnvironment& env_;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/console_text.h"
 #include "platform/dialog.h"
 #include "platform/gui.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -140,6 +142,24 @@ public:
         ++opened[form.title];
         return d;
     }
+    // Polls the program to its end; `whileWatching` runs at every poll, as the
+    // events that reach the program meanwhile would.
+    WatchedProgram watchProgram(RunningProgram& program, const std::string& title) override {
+        watchedTitles.push_back(title);
+        ConsoleText console;
+        for (;;) {
+            if (whileWatching)
+                whileWatching();
+            console.write(program.readOutput());
+            if (const std::optional<int> code = program.exitCode()) {
+                console.write(program.readOutput());
+                return {*code, console.text()};
+            }
+        }
+    }
+    std::vector<std::string> watchedTitles;
+    std::function<void()> whileWatching;
+
     void quit(int exitCode) override { quitCode = exitCode; }
 
     FakeDialog* dialog(const std::string& title) const {

@@ -3,6 +3,7 @@
 #include "platform/fltk/desktop_text_viewer.h"
 #include "platform/fltk/file_dialog_filter.h"
 #include "platform/fltk/fltk_dialog.h"
+#include "platform/fltk/fltk_program_log.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Native_File_Chooser.H>
@@ -157,6 +158,12 @@ std::unique_ptr<Dialog> FltkGui::openModeless(const DialogTemplate& form, Dialog
             x = main_->x() + main_->w() + 8;
     }
     return std::make_unique<FltkDialog>(form, handler, x, y);
+}
+
+WatchedProgram FltkGui::watchProgram(RunningProgram& program, const std::string& title) {
+    if (!programLog_)
+        programLog_ = std::make_unique<ProgramLog>();
+    return programLog_->watch(program, title);
 }
 
 void FltkGui::quit(int exitCode) {

@@ -3,11 +3,14 @@
 #include "platform/gui.h"
 
 #include <iosfwd>
+#include <memory>
 #include <string>
 
 class Fl_Window;
 
 namespace shellfem::platform::fltk {
+
+class ProgramLog;
 
 // The desktop services over FLTK. Create one per program, call openDisplay
 // first, then build the windows and call run.
@@ -31,6 +34,7 @@ public:
     std::optional<std::string> chooseFileToSave(const FileDialogOptions& options) override;
     std::unique_ptr<Dialog> openModeless(const DialogTemplate& form,
                                          DialogHandler& handler) override;
+    WatchedProgram watchProgram(RunningProgram& program, const std::string& title) override;
     void quit(int exitCode) override;
 
     bool quitting() const { return quitting_; }
@@ -44,6 +48,7 @@ private:
 
     std::string program_;
     Fl_Window* main_ = nullptr;
+    std::unique_ptr<ProgramLog> programLog_; // made when first needed
     int dialogsOpened_ = 0;
     int exitCode_ = 0;
     bool quitting_ = false;

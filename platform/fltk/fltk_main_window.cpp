@@ -223,6 +223,10 @@ FltkMainWindow::~FltkMainWindow() {
     }
 }
 
+void FltkMainWindow::setPosition(int x, int y) {
+    impl_->window->position(x, y);
+}
+
 void FltkMainWindow::show() {
     impl_->window->show();
     impl_->gui.setMainWindow(impl_->window);

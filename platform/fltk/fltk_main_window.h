@@ -21,6 +21,8 @@ public:
                    const std::vector<MenuItem>& menu, WindowHandler& handler);
     ~FltkMainWindow() override;
 
+    // Places the window's top-left corner on the screen; call before show().
+    void setPosition(int x, int y);
     void show();
     int drawingWidth() const;
     int drawingHeight() const;

@@ -1,7 +1,10 @@
 #include "platform/posix/posix_process_services.h"
 
+#include "platform/posix/posix_running_program.h"
+
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <ostream>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -59,6 +62,18 @@ void PosixProcessServices::pause() {
 void PosixProcessServices::waitForCharacter() {
     console_.flush();
     std::getchar();
+}
+
+std::unique_ptr<RunningProgram> PosixProcessServices::startProgram(const std::string& path) {
+    console_.flush();
+    std::fflush(nullptr);
+    return PosixRunningProgram::start(path);
+}
+
+std::string PosixProcessServices::ownProgramFolder() {
+    std::error_code failed;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", failed);
+    return failed ? std::string() : self.parent_path().string();
 }
 
 } // namespace shellfem::platform

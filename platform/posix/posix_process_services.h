@@ -15,6 +15,8 @@ public:
     int runProgram(const std::string& fileName) override;
     void pause() override;
     void waitForCharacter() override;
+    std::unique_ptr<RunningProgram> startProgram(const std::string& path) override;
+    std::string ownProgramFolder() override; // from /proc/self/exe
 
 private:
     std::ostream& console_;

@@ -19,6 +19,10 @@ inline const char* const kKvxSaveAdvice = "有可能是当前存储介质无法�
 // result names the line and record; every ID is checked against its array.
 Outcome readKvx(std::istream& in, ModelData& data, const std::string& fileName);
 
+// A double as the file holds it from the geometric points on: fixed notation
+// with five decimals (also how the program lists coordinates and loads).
+std::string fixedFiveDecimals(double value);
+
 // Writes the preprocessing file; doubles from the geometric points on are written
 // fixed with five decimals, so coordinates and loads keep five decimal places.
 void writeKvx(std::ostream& out, const ModelData& data);

@@ -11,18 +11,16 @@
 
 namespace shellfem::preprocessor {
 
-namespace {
-
-// Fixed notation with five decimals, as the file holds every double from the
-// geometric points on.
-std::string fixedText(double value) {
+std::string fixedFiveDecimals(double value) {
     char buffer[400];
     std::snprintf(buffer, sizeof buffer, "%.5f", value);
     return buffer;
 }
 
+namespace {
+
 void appendFixed(std::string& out, double value) {
-    out += fixedText(value);
+    out += fixedFiveDecimals(value);
 }
 
 void appendCountLine(std::string& out, const char* label, std::size_t count) {
@@ -44,7 +42,7 @@ void appendPosition(std::string& out, const Vec3& p) {
 // of itself (e.g. a pressure of 1e-6 saved as 0.00000), or returns "".
 std::string firstValueChangedByRounding(const ModelData& data) {
     auto changed = [](double value) {
-        return std::abs(std::strtod(fixedText(value).c_str(), nullptr) - value) >
+        return std::abs(std::strtod(fixedFiveDecimals(value).c_str(), nullptr) - value) >
                1e-3 * std::abs(value);
     };
     auto describe = [](const std::string& record, double value) {

@@ -148,12 +148,30 @@ TEST_F(SolverRun, MissingViewerIsAWarningAndTheRunStillSucceeds) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].first, "Warning!");
     EXPECT_EQ(messages.shown[0].second, "Program \"Pelunar\"does not exist! Please copy it to the "
-                                        "current folder and run it.");
+                                        "current folder and run it.\nLooked for: " +
+                                            (folder / "Pelunar").string());
     EXPECT_TRUE(process.programsRun.empty());
     EXPECT_EQ(process.pauses, 1);
     // 2 + NPOIN + 9·NELEM lines in the viewer's file.
     const std::string contour = readFile(folder / "Shell_AverageStrs.txt");
     EXPECT_EQ(std::count(contour.begin(), contour.end(), '\n'), 2 + 6 + 9 * 2);
+}
+
+TEST_F(SolverRun, TheViewerBesideTheSolversOwnExecutableIsStartedAndBothPlacesAreNamed) {
+    writeModel(smallStrip());
+    process.programFolder = (folder / "bin").string();
+    process.existingFiles.insert((folder / "bin" / "Pelunar").string());
+    ASSERT_EQ(run(), 0);
+    EXPECT_EQ(process.programsRun, std::vector<std::string>{(folder / "bin" / "Pelunar").string()});
+
+    process.existingFiles.clear();
+    process.programsRun.clear();
+    ASSERT_EQ(run(), 0);
+    EXPECT_TRUE(process.programsRun.empty());
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_NE(messages.shown[0].second.find("Looked for: " + (folder / "Pelunar").string() + ", " +
+                                            (folder / "bin" / "Pelunar").string()),
+              std::string::npos);
 }
 
 TEST_F(SolverRun, WithoutLoadsTheDeformedDrawingIsTheMesh) {
