@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 namespace shellfem::platform {
 
@@ -16,6 +17,13 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // libpng reports errors through a longjmp back into the function that set it up; these
 // functions keep no objects with destructors between setjmp and the calls that may jump.
+// The library prints nothing: its message goes into the outcome.
+void keepError(png_structp png, png_const_charp message) {
+    auto* reason = static_cast<std::string*>(png_get_error_ptr(png));
+    *reason = message;
+    png_longjmp(png, 1);
+}
+void ignoreWarning(png_structp, png_const_charp) {}
 void writeRows(png_structp png, png_infop info, std::FILE* file, const RgbImage& image) {
     png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
@@ -27,8 +35,9 @@ void writeRows(png_structp png, png_infop info, std::FILE* file, const RgbImage&
     png_write_end(png, nullptr);
 }
 
-bool writeAll(std::FILE* file, const RgbImage& image) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+bool writeAll(std::FILE* file, const RgbImage& image, std::string& reason) {
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, &reason, keepError, ignoreWarning);
     if (!png)
         return false;
     png_infop info = png_create_info_struct(png);
@@ -41,8 +50,9 @@ bool writeAll(std::FILE* file, const RgbImage& image) {
     return true;
 }
 
-bool readAll(std::FILE* file, RgbImage& image) {
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+bool readAll(std::FILE* file, RgbImage& image, std::string& reason) {
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, &reason, keepError, ignoreWarning);
     if (!png)
         return false;
     png_infop info = png_create_info_struct(png);
@@ -82,8 +92,11 @@ Outcome writePngFile(const std::string& path, const RgbImage& image) {
         File file(std::fopen(path.c_str(), "wb"));
         if (!file)
             return Outcome::failure(Status::CannotOpen, "cannot create " + path);
-        if (!writeAll(file.get(), image) || std::fflush(file.get()) != 0 || std::ferror(file.get()))
-            return Outcome::failure(Status::Failed, "cannot write the picture to " + path);
+        std::string reason = "the disk refused it";
+        if (!writeAll(file.get(), image, reason) || std::fflush(file.get()) != 0 ||
+            std::ferror(file.get()))
+            return Outcome::failure(Status::Failed,
+                                    "cannot write the picture to " + path + ": " + reason);
     }
     return Outcome::success();
 }
@@ -93,9 +106,11 @@ Outcome readPngFile(const std::string& path, RgbImage& image) {
     if (!file)
         return Outcome::failure(Status::CannotOpen, "cannot open " + path);
     image = RgbImage{};
-    if (!readAll(file.get(), image)) {
+    std::string reason;
+    if (!readAll(file.get(), image, reason)) {
         image = RgbImage{};
-        return Outcome::failure(Status::Malformed, path + " is not an 8-bit RGB PNG picture");
+        return Outcome::failure(Status::Malformed,
+                                path + " is not an 8-bit RGB PNG picture (" + reason + ")");
     }
     return Outcome::success();
 }
