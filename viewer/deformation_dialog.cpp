@@ -15,7 +15,7 @@ platform::DialogTemplate DeformationDialog::form() const {
     t.title = "Deformed Shape";
     t.width = 300;
     t.height = 150;
-    t.label("", 10, 6, 280, 40, kInfo);
+    t.label("", 10, 6, 280, 44, kInfo);
     t.edit(kScale, "Scale factor", 10, 56, 280, 24, 90);
     t.button(kApply, "Apply", 10, 108, 86, 28);
     t.button(kDefault, "Default", 106, 108, 86, 28);
@@ -26,9 +26,8 @@ platform::DialogTemplate DeformationDialog::form() const {
 void DeformationDialog::refresh() {
     if (!dialog_)
         return;
-    dialog_->setText(kInfo, "Translations drawn times the factor; the default " +
-                                formatGeneral(context_.defaultScale()) +
-                                " draws the largest at 5 % of the model size.");
+    dialog_->setText(kInfo, "The default " + formatGeneral(context_.defaultScale()) +
+                                " draws the largest translation at 5 % of the model size.");
     dialog_->setText(kScale, formatGeneral(context_.scale()));
 }
 

@@ -1,6 +1,5 @@
 #include "viewer/viewer_app.h"
 
-#include "formats/node_displacement_file.h"
 #include "formats/number_format.h"
 #include "geometry/deformation.h"
 #include "view3d/picking.h"
@@ -10,7 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <ostream>
 #include <utility>
 
@@ -54,11 +52,11 @@ ViewerApp::ViewerApp(platform::Gui& gui, platform::ProcessServices& process, std
           controller_, [this] { redraw(); }, view3d::viewerViewKitIds()),
       elementDialog_(*this, SelectionKind::Elements), nodeDialog_(*this, SelectionKind::Nodes),
       legendDialog_(gui, {[this] { return legend_; },
-                          [this] { return fieldRange(model_, unaveragedModel(), display_); },
+                          [this] { return fieldRange(model_, companions_.unaveraged(), display_); },
                           [this](const LegendSettings& s) { setLegendSettings(s); }}),
-      deformationDialog_(gui,
-                         {[this] { return deformationScale_; }, [this] { return defaultScale_; },
-                          [this](double scale) { setDeformationScale(scale); }}),
+      deformationDialog_(gui, {[this] { return deformationScale_; },
+                               [this] { return companions_.defaultScale(); },
+                               [this](double scale) { setDeformationScale(scale); }}),
       pictureDialog_(gui, {[this] {
                                return std::pair{areaWidth_, areaHeight_};
                            },
@@ -110,8 +108,14 @@ bool ViewerApp::load(const std::string& path) {
     selection_.reset(model_.elements.size(), model_.nodes.size());
     pinned_.reset();
     probePanel_.close();
-    loadDisplacements();
-    loadUnaveraged();
+    companions_.load(path, model_);
+    if (!companions_.displacements()) {
+        deformed_ = false;
+        deformationDialog_.close();
+    }
+    if (!companions_.unaveraged())
+        display_.averagingJump = false;
+    deformationScale_ = companions_.defaultScale();
     showDrawnPositions();
     controller_.resetClicks();
     refreshDialogs();
@@ -120,74 +124,22 @@ bool ViewerApp::load(const std::string& path) {
     return true;
 }
 
-std::string ViewerApp::besideStressFile(const char* name) const {
-    return (std::filesystem::path(stressPath_).parent_path() / name).string();
-}
-
-void ViewerApp::loadDisplacements() {
-    const std::string path = besideStressFile(kNodeDisplacementFileName);
-    displacements_.clear();
-    deformationNote_.clear();
-    const Outcome read = readNodeDisplacementFile(path, displacements_);
-    if (read.status == Status::CannotOpen) {
-        deformationNote_ = "no " + path + " beside " + stressPath_;
-    } else if (!read.ok()) {
-        deformationNote_ = read.message;
-    } else if (displacements_.size() != 6 * model_.nodes.size()) {
-        deformationNote_ = path + " has " + std::to_string(displacements_.size() / 6) +
-                           " nodes where " + stressPath_ + " has " +
-                           std::to_string(model_.nodes.size());
-    }
-    if (!deformationNote_.empty()) {
-        displacements_.clear();
-        deformed_ = false;
-        deformationDialog_.close();
-    }
-    defaultScale_ =
-        displacements_.empty() ? 0.0 : shellfem::deformationScale(model_.nodes, displacements_);
-    deformationScale_ = defaultScale_;
-}
-
-void ViewerApp::loadUnaveraged() {
-    const std::string path = besideStressFile(kElementStressFileName);
-    jumpNote_.clear();
-    Outcome read = readContourFile(path, unaveraged_);
-    if (read.status == Status::CannotOpen)
-        jumpNote_ = "no " + path + " beside " + stressPath_;
-    else if (!read.ok())
-        jumpNote_ = read.message;
-    else if (Outcome same = sameMesh(model_, stressPath_, unaveraged_, path); !same.ok())
-        jumpNote_ = same.message;
-    unaveragedRead_ = jumpNote_.empty();
-    if (!unaveragedRead_) {
-        unaveraged_ = ContourModel{};
-        display_.averagingJump = false;
-    }
-}
-
-const ContourModel* ViewerApp::unaveragedModel() const {
-    return unaveragedRead_ ? &unaveraged_ : nullptr;
-}
-
-const std::vector<double>* ViewerApp::nodeDisplacements() const {
-    return displacements_.empty() ? nullptr : &displacements_;
-}
-
 // The view holds the positions as drawn: the nodes, or the nodes moved by the scaled
 // translations. The placement stays, so that turning the deformation on does not jump.
 void ViewerApp::showDrawnPositions() {
-    if (!deformed_ || displacements_.empty()) {
+    const std::vector<double>* u = companions_.displacements();
+    if (!deformed_ || !u) {
         controller_.view().setPoints(model_.nodes);
         return;
     }
     std::vector<Vec3> moved(model_.nodes.size());
     for (std::size_t n = 0; n < moved.size(); ++n)
-        moved[n] = displacedPosition(model_.nodes[n], displacements_, n, deformationScale_);
+        moved[n] = displacedPosition(model_.nodes[n], *u, n, deformationScale_);
     controller_.view().setPoints(std::move(moved));
 }
 
 void ViewerApp::setDeformationScale(double scale) {
-    if (displacements_.empty())
+    if (!companions_.displacements())
         return;
     deformationScale_ = scale;
     deformed_ = true;
@@ -206,12 +158,8 @@ void ViewerApp::setLegendSettings(const LegendSettings& settings) {
 std::string ViewerApp::fileStatus() const {
     std::string s = stressPath_ + ": " + std::to_string(model_.nodes.size()) + " nodes, " +
                     std::to_string(model_.elements.size()) + " elements.";
-    if (!deformationNote_.empty())
-        s += "  Deformed Shape unavailable: " + deformationNote_ + ".";
-    else if (defaultScale_ == 0.0)
-        s += "  Every translation in " + besideStressFile(kNodeDisplacementFileName) + " is zero.";
-    if (!jumpNote_.empty())
-        s += "  Averaging Jump unavailable: " + jumpNote_ + ".";
+    if (const std::string notes = companions_.notes(); !notes.empty())
+        s += "  " + notes;
     return s + "  Point at the model to probe it, click to pin.";
 }
 
@@ -265,12 +213,12 @@ void ViewerApp::redraw() {
 
 PlotOptions ViewerApp::plotOptions() const {
     PlotOptions options;
-    options.unaveraged = unaveragedModel();
+    options.unaveraged = companions_.unaveraged();
     options.legend = legend_;
     if (display_.averagingJump && options.unaveraged)
         options.legendNotes = {"|unaveraged - averaged|:", "large where the mesh", "is too coarse"};
     if (deformed_)
-        options.legendNotes.push_back("Deformed x " + formatGeneral(deformationScale_));
+        options.legendNotes.push_back("Deformed, scale " + formatGeneral(deformationScale_));
     return options;
 }
 
@@ -370,8 +318,9 @@ void ViewerApp::probe(platform::PixelPoint at) {
         setStatus(fileStatus());
         return;
     }
-    setStatus(
-        describeProbe(model_, unaveragedModel(), nodeDisplacements(), display_, *under).status);
+    setStatus(describeProbe(model_, companions_.unaveraged(), companions_.displacements(), display_,
+                            *under)
+                  .status);
 }
 
 void ViewerApp::pin(platform::PixelPoint at) {
@@ -388,7 +337,9 @@ void ViewerApp::pin(platform::PixelPoint at) {
 std::vector<std::vector<std::string>> ViewerApp::pinnedRows() const {
     if (!pinned_)
         return {};
-    return describeProbe(model_, unaveragedModel(), nodeDisplacements(), display_, *pinned_).rows;
+    return describeProbe(model_, companions_.unaveraged(), companions_.displacements(), display_,
+                         *pinned_)
+        .rows;
 }
 
 void ViewerApp::onButtonUp(platform::MouseButton button, platform::PixelPoint at,
@@ -460,9 +411,9 @@ bool ViewerApp::checked(int id) const {
 bool ViewerApp::enabled(int id) const {
     using namespace command;
     if (id == kDeformedShape || id == kDeformationScale)
-        return !displacements_.empty();
+        return companions_.displacements() != nullptr;
     if (id == kAveragingJump)
-        return unaveragedRead_;
+        return companions_.unaveraged() != nullptr;
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "view3d/view.h"
 #include "view3d/view_controller.h"
 #include "view3d/view_kit.h"
+#include "viewer/companion_files.h"
 #include "viewer/contour/color_scale.h"
 #include "viewer/contour/contour_plot.h"
 #include "viewer/contour/display_states.h"
@@ -90,7 +91,7 @@ public:
     // The deformed shape: drawn when on; positions are node + scale * translation.
     bool deformedShown() const { return deformed_; }
     double deformationScale() const { return deformationScale_; }
-    double defaultDeformationScale() const { return defaultScale_; }
+    double defaultDeformationScale() const { return companions_.defaultScale(); }
     void setDeformationScale(double scale); // and shows the deformed shape
     const LegendSettings& legendSettings() const { return legend_; }
     void setLegendSettings(const LegendSettings& settings);
@@ -104,17 +105,12 @@ public:
 
 private:
     bool load(const std::string& path);
-    void loadDisplacements();
-    void loadUnaveraged();
-    std::string besideStressFile(const char* name) const;
     void openFile();
     void handle(view3d::ViewResponse response);
     void syncChecks();
     void syncMenu(); // check marks and greyed-out items
     void showDrawnPositions();
     PlotOptions plotOptions() const;
-    const ContourModel* unaveragedModel() const;
-    const std::vector<double>* nodeDisplacements() const;
     void probe(platform::PixelPoint at);
     void pin(platform::PixelPoint at);
     std::vector<std::vector<std::string>> pinnedRows() const;
@@ -136,14 +132,9 @@ private:
     int areaWidth_ = 0;  // the drawing area, legend included
     int areaHeight_ = 0;
 
-    std::vector<double> displacements_; // six per node; empty when unavailable
-    std::string deformationNote_;       // why the deformed shape is unavailable, or a notice
+    CompanionFiles companions_; // "Node_Dis.txt" and the element stresses beside the file
     bool deformed_ = false;
     double deformationScale_ = 0.0;
-    double defaultScale_ = 0.0;
-    ContourModel unaveraged_;
-    bool unaveragedRead_ = false;
-    std::string jumpNote_; // why the averaging jump is unavailable
     LegendSettings legend_;
     std::optional<ProbePoint> pinned_;
     std::string status_;

@@ -153,7 +153,7 @@ TEST_F(TeachingFixture, DeformedShapeMovesTheNodesByTheDrawingsScale) {
     EXPECT_EQ(canvas.calls[1].kind, Kind::Polyline);
     bool told = false;
     for (const std::string& t : texts(canvas))
-        told = told || t.rfind("Deformed x ", 0) == 0;
+        told = told || t.rfind("Deformed, scale ", 0) == 0;
     EXPECT_TRUE(told);
     app.onCommand(kDeformedShape); // and off again
     EXPECT_EQ(app.projectedNodes()[5].x, before[5].x);

@@ -79,6 +79,11 @@ bool ClippingCanvas::clipSegment(PixelPoint& a, PixelPoint& b) const {
         b = {start.x + t1 * dx, start.y + t1 * dy};
     if (t0 > 0.0)
         a = {start.x + t0 * dx, start.y + t0 * dy};
+    // Cut ends lie on a side: exactly, not a rounding error beyond it.
+    for (PixelPoint* p : {&a, &b}) {
+        p->x = std::clamp(p->x, left_, right_);
+        p->y = std::clamp(p->y, top_, bottom_);
+    }
     return true;
 }
 

@@ -60,9 +60,10 @@ void drawContourLegend(platform::Canvas& canvas, const ColorScale& scale, const 
         canvas.text({left + kBoxWidth + kLabelGap, edge - kLabelFontSize / 2.0}, labels[i]);
     }
     y = boxesTop + bands * boxHeight + kMargin;
-    canvas.text({left, y}, "Min = " + formatGeneral(text.dataMin));
+    // "+ 0.0" turns a negative zero, which the files hold, into 0.
+    canvas.text({left, y}, "Min = " + formatGeneral(text.dataMin + 0.0));
     y += kLabelLineHeight;
-    canvas.text({left, y}, "Max = " + formatGeneral(text.dataMax));
+    canvas.text({left, y}, "Max = " + formatGeneral(text.dataMax + 0.0));
     for (const std::string& note : text.notes) {
         y += kLabelLineHeight;
         canvas.text({left, y}, note);

@@ -5,7 +5,7 @@
 #include "viewer/contour/contour_field.h"
 #include "viewer/contour/contour_legend.h"
 #include "viewer/contour/element_geometry.h"
-#include "viewer/contour/iso_bands.h"
+#include "viewer/contour/mesh_bands.h"
 #include "viewer/contour/plot_colors.h"
 
 #include <algorithm>
@@ -27,13 +27,6 @@ constexpr double kNodeHalfSize = 2.0;
 constexpr double kSelectedNodeHalfSize = 3.0;
 constexpr int kNumberFontSize = 11;
 constexpr double kMarkerHalfSize = 6.0;
-
-struct DrawnElement {
-    std::size_t index = 0;
-    double depth = 0.0; // mean of the corner depths
-    std::array<view3d::ScreenPoint, 4> corners;
-    std::array<double, 4> values{}; // the contour's values at the corners
-};
 
 // Elements far to near; those naming a node without a projection are left out.
 std::vector<DrawnElement> elementsBackToFront(const ContourModel& model,
@@ -64,39 +57,6 @@ struct Contour {
     ColorScale scale;
     LegendText legend;
 };
-
-// Elements meeting at a node carry values there that the file rounded to six digits after
-// summing in different orders: values alike to that precision become one value, so that
-// the band limits cross the shared edges at the same points in both elements.
-void joinRoundedValues(const ContourModel& model, std::vector<DrawnElement>& drawn) {
-    constexpr double kRelativeTolerance = 1e-5;
-    struct Corner {
-        std::size_t element, drawnIndex, corner;
-    };
-    std::vector<std::vector<Corner>> atNode(model.nodes.size());
-    for (std::size_t i = 0; i < drawn.size(); ++i)
-        for (std::size_t k = 0; k < 4; ++k) {
-            const auto node = static_cast<std::size_t>(model.elements[drawn[i].index].nodes[k]);
-            if (node < atNode.size())
-                atNode[node].push_back({drawn[i].index, i, k});
-        }
-    for (std::vector<Corner>& corners : atNode) {
-        // In element order, so that the result does not depend on the view.
-        std::sort(corners.begin(), corners.end(),
-                  [](const Corner& a, const Corner& b) { return a.element < b.element; });
-        for (std::size_t j = 1; j < corners.size(); ++j) {
-            double& value = drawn[corners[j].drawnIndex].values[corners[j].corner];
-            for (std::size_t i = 0; i < j; ++i) {
-                const double earlier = drawn[corners[i].drawnIndex].values[corners[i].corner];
-                if (std::fabs(value - earlier) <=
-                    kRelativeTolerance * std::max(std::fabs(value), std::fabs(earlier))) {
-                    value = earlier;
-                    break;
-                }
-            }
-        }
-    }
-}
 
 std::optional<Contour> contourOf(const ContourModel& model, std::vector<DrawnElement>& drawn,
                                  const DisplayStates& states, const PlotOptions& options) {
@@ -142,63 +102,13 @@ void drawUnderlays(Canvas& canvas, const std::vector<DrawnElement>& drawn,
     }
 }
 
-std::array<ValuedPoint, 4> valuedCorners(const DrawnElement& d) {
-    std::array<ValuedPoint, 4> corners;
-    for (std::size_t k = 0; k < 4; ++k)
-        corners[k] = {{d.corners[k].x, d.corners[k].y}, d.values[k]};
-    return corners;
-}
-
-// For every drawn element, the limit crossings its neighbours have on each shared edge and
-// it has not: the split puts them into its own pieces, so that both sides of an edge meet
-// in the same points even where their values differ.
-std::vector<EdgePoints> sharedEdgePoints(const ContourModel& model,
-                                         const std::vector<DrawnElement>& drawn,
-                                         const ColorScale& scale) {
-    struct Side {
-        std::size_t drawnIndex, edge;
-        std::vector<PixelPoint> crossings;
-    };
-    std::map<std::pair<int, int>, std::vector<Side>> sides;
-    for (std::size_t i = 0; i < drawn.size(); ++i) {
-        const std::array<ValuedPoint, 4> corners = valuedCorners(drawn[i]);
-        const ContourElement& element = model.elements[drawn[i].index];
-        for (std::size_t k = 0; k < 4; ++k) {
-            const int a = element.nodes[k], b = element.nodes[(k + 1) % 4];
-            sides[{std::min(a, b), std::max(a, b)}].push_back(
-                {i, k, limitCrossings(corners[k], corners[(k + 1) % 4], scale.limits())});
-        }
-    }
-    std::vector<EdgePoints> shared(drawn.size());
-    for (const auto& [edge, onEdge] : sides)
-        for (const Side& side : onEdge)
-            for (const Side& other : onEdge)
-                for (const PixelPoint& p : other.crossings) {
-                    const auto same = [&p](const PixelPoint& q) {
-                        return q.x == p.x && q.y == p.y;
-                    };
-                    if (&other != &side &&
-                        std::none_of(side.crossings.begin(), side.crossings.end(), same))
-                        shared[side.drawnIndex][side.edge].push_back(p);
-                }
-    return shared;
-}
-
-void fillWithBands(Canvas& canvas, const DrawnElement& d, const ColorScale& scale,
-                   const EdgePoints& shared) {
-    for (const BandPiece& piece : splitQuadIntoBands(valuedCorners(d), scale.limits(), shared)) {
-        canvas.setBrush(scale.bandColor(piece.band));
-        canvas.fillPolygon(piece.polygon);
-    }
-}
-
 void drawElements(Canvas& canvas, const ContourModel& model, const std::vector<DrawnElement>& drawn,
                   const DisplayStates& states, const std::vector<char>& selectedElements,
                   const std::optional<Contour>& contour, Color ink) {
-    std::vector<EdgePoints> shared;
+    std::vector<std::vector<BandPiece>> pieces;
     if (contour) {
         drawUnderlays(canvas, drawn, contour->scale);
-        shared = sharedEdgePoints(model, drawn, contour->scale);
+        pieces = meshBandPieces(model, drawn, contour->scale.limits());
     }
     for (std::size_t i = 0; i < drawn.size(); ++i) {
         const DrawnElement& d = drawn[i];
@@ -206,7 +116,10 @@ void drawElements(Canvas& canvas, const ContourModel& model, const std::vector<D
         const std::vector<PixelPoint> outline = outlineOf(d.corners);
         const bool outlined = !selected && states.outlines == Show::All;
         if (contour) {
-            fillWithBands(canvas, d, contour->scale, shared[i]);
+            for (const BandPiece& piece : pieces[i]) {
+                canvas.setBrush(contour->scale.bandColor(piece.band));
+                canvas.fillPolygon(piece.polygon);
+            }
         } else if (shows(states.elementFill, selected)) {
             const Color fill = selected ? kSelectedFillColor : kPlainFillColor;
             canvas.setBrush(fill);
@@ -231,13 +144,35 @@ void drawElements(Canvas& canvas, const ContourModel& model, const std::vector<D
             drawClosedOutline(canvas, outlineOf(d.corners));
 }
 
-void drawUndeformedOutline(Canvas& canvas, const ContourModel& model,
-                           const std::vector<view3d::ScreenPoint>& undeformed, Color muted) {
+// The undeformed mesh behind the deformed one, grey.
+void drawUndeformedMesh(Canvas& canvas, const ContourModel& model,
+                        const std::vector<view3d::ScreenPoint>& undeformed, Color muted) {
     canvas.setPen({muted, 1, platform::LineStyle::Solid});
     for (const ContourElement& element : model.elements) {
         std::array<view3d::ScreenPoint, 4> corners;
         if (projectedCorners(element, undeformed, corners))
             drawClosedOutline(canvas, outlineOf(corners));
+    }
+}
+
+// The undeformed mesh's boundary (the edges of one element only) dashed over the deformed
+// one, so that the place the shell left shows where the deformed shell covers it.
+void drawUndeformedBoundary(Canvas& canvas, const ContourModel& model,
+                            const std::vector<view3d::ScreenPoint>& undeformed, Color muted) {
+    std::map<std::pair<int, int>, int> uses;
+    for (const ContourElement& element : model.elements)
+        for (std::size_t k = 0; k < 4; ++k) {
+            const int a = element.nodes[k], b = element.nodes[(k + 1) % 4];
+            ++uses[{std::min(a, b), std::max(a, b)}];
+        }
+    canvas.setPen({muted, 1, platform::LineStyle::Dash});
+    for (const auto& [edge, count] : uses) {
+        const auto [a, b] = edge;
+        if (count != 1 || a < 0 || static_cast<std::size_t>(b) >= undeformed.size())
+            continue;
+        const view3d::ScreenPoint& p = undeformed[static_cast<std::size_t>(a)];
+        const view3d::ScreenPoint& q = undeformed[static_cast<std::size_t>(b)];
+        canvas.line({p.x, p.y}, {q.x, q.y});
     }
 }
 
@@ -323,8 +258,10 @@ void drawModel(Canvas& canvas, const ContourModel& model,
                const std::vector<DrawnElement>& drawn, const std::optional<Contour>& contour) {
     const Color ink = contrastingColor(background);
     if (options.undeformed)
-        drawUndeformedOutline(canvas, model, *options.undeformed, mutedColor(background));
+        drawUndeformedMesh(canvas, model, *options.undeformed, mutedColor(background));
     drawElements(canvas, model, drawn, states, selection.elements, contour, ink);
+    if (options.undeformed)
+        drawUndeformedBoundary(canvas, model, *options.undeformed, mutedColor(background));
     const std::size_t nodeCount = std::min(nodes.size(), model.nodes.size());
     drawNodes(canvas, nodes, nodeCount, states.nodes, selection.nodes, ink);
     drawNodeNumbers(canvas, nodes, nodeCount, states.nodeNumbers, selection.nodes, ink, background);

@@ -17,8 +17,8 @@ namespace shellfem::viewer {
 struct PlotOptions {
     const ContourModel* unaveraged = nullptr; // element stresses, for the averaging jump
     LegendSettings legend;
-    // The undeformed mesh on screen (one point per node), drawn as a grey outline behind
-    // the model when the model is drawn deformed.
+    // The undeformed mesh on screen (one point per node) when the model is drawn deformed:
+    // its edges grey behind the model, its boundary dashed over it.
     const std::vector<view3d::ScreenPoint>* undeformed = nullptr;
     std::vector<std::string> legendNotes;       // lines at the foot of the legend
     std::optional<platform::PixelPoint> marker; // a pinned probe

@@ -10,11 +10,16 @@ namespace shellfem::viewer {
 
 namespace {
 
-// Four significant digits: enough to read, short enough for one status line.
+// Four significant digits: enough to read, short enough for one status line. A negative
+// zero (the files hold them) reads 0.
 std::string brief(double value) {
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.4g", value);
+    std::snprintf(buffer, sizeof buffer, "%.4g", value + 0.0);
     return buffer;
+}
+
+std::string shown(double value) {
+    return formatGeneral(value + 0.0);
 }
 
 std::string joined(const std::vector<std::string>& lines) {
@@ -46,20 +51,19 @@ ProbeReport describeProbe(const ContourModel& model, const ContourModel* unavera
     report.rows = {{"Element", element},
                    {"Nearest node", node + " (corner " + std::to_string(probe.corner) + ")"},
                    {"Point in element (s, t)", brief(probe.s) + ", " + brief(probe.t)},
-                   {quantity + " here", formatGeneral(here)}};
+                   {quantity + " here", shown(here)}};
     const std::string surface = std::string(" at node, ") + surfaceName(states.surface);
     for (int c = 0; c < 7; ++c)
-        report.rows.push_back({stressComponentName(c) + surface, formatGeneral(atNode[c])});
+        report.rows.push_back({stressComponentName(c) + surface, shown(atNode[c])});
     if (displacements && displacements->size() >= 6 * (static_cast<std::size_t>(probe.node) + 1)) {
         static const char* const names[6] = {"dx", "dy", "dz", "rx", "ry", "rz"};
         for (std::size_t d = 0; d < 6; ++d)
             report.rows.push_back(
                 {std::string(names[d]) + " at node",
-                 formatGeneral((*displacements)[6 * static_cast<std::size_t>(probe.node) + d])});
+                 shown((*displacements)[6 * static_cast<std::size_t>(probe.node) + d])});
     }
     const Vec3& p = model.nodes[static_cast<std::size_t>(probe.node)];
-    report.rows.push_back({"Node position", formatGeneral(p.x) + ", " + formatGeneral(p.y) + ", " +
-                                                formatGeneral(p.z)});
+    report.rows.push_back({"Node position", shown(p.x) + ", " + shown(p.y) + ", " + shown(p.z)});
     return report;
 }
 

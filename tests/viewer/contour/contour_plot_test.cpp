@@ -447,7 +447,7 @@ TEST(ContourPlot, DeformedPlotHasTheUndeformedOutlineBehindItAndTheNotes) {
         n.y += 0.1 * n.x; // drawn deformed
     PlotOptions options;
     options.undeformed = &undeformed;
-    options.legendNotes = {"Deformed x 12.5"};
+    options.legendNotes = {"Deformed, scale 12.5"};
     options.marker = platform::PixelPoint{50, 150};
     RecordingCanvas canvas(800, 600);
     drawContourPlot(canvas, strip.model, strip.nodes, DisplayStates{}, Selection{}, kBlack,
@@ -461,7 +461,21 @@ TEST(ContourPlot, DeformedPlotHasTheUndeformedOutlineBehindItAndTheNotes) {
         EXPECT_EQ(outline.points[0].y,
                   undeformed[strip.model.elements[e].nodes[0]].y); // the undeformed place
     }
-    EXPECT_TRUE(hasText(canvas, "Deformed x 12.5"));
+    // Its boundary (the six edges of one element only) dashed over the model's pieces.
+    std::size_t lastPiece = 0, dashed = 0;
+    for (std::size_t i = 0; i < canvas.calls.size(); ++i) {
+        const RecordingCanvas::Call& c = canvas.calls[i];
+        if (c.kind == Kind::FillPolygon && c.points[0].x < 800 - kLegendWidthPixels)
+            lastPiece = i;
+        if (c.kind == Kind::Line && c.pen.style == platform::LineStyle::Dash) {
+            ++dashed;
+            EXPECT_GT(i, lastPiece);
+            const bool onUndeformed = c.points[0].y == 100 || c.points[0].y == 200;
+            EXPECT_TRUE(onUndeformed) << c.points[0].y;
+        }
+    }
+    EXPECT_EQ(dashed, 6u);
+    EXPECT_TRUE(hasText(canvas, "Deformed, scale 12.5"));
     // The pinned probe's marker: lines crossing at the point.
     bool crossed = false;
     for (const RecordingCanvas::Call* line : canvas.of(Kind::Line))
