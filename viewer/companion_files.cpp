@@ -18,15 +18,16 @@ std::string CompanionFiles::beside(const char* name) const {
     return (std::filesystem::path(stressPath_).parent_path() / name).string();
 }
 
+std::string CompanionFiles::failureNote(const Outcome& read, const std::string& path) const {
+    if (read.status == Status::CannotOpen)
+        return "no " + path + " beside " + stressPath_;
+    return read.ok() ? std::string() : read.message;
+}
+
 void CompanionFiles::loadDisplacements(const ContourModel& model) {
     const std::string path = beside(kNodeDisplacementFileName);
-    deformationNote_.clear();
-    const Outcome read = readNodeDisplacementFile(path, displacements_);
-    if (read.status == Status::CannotOpen)
-        deformationNote_ = "no " + path + " beside " + stressPath_;
-    else if (!read.ok())
-        deformationNote_ = read.message;
-    else if (displacements_.size() != 6 * model.nodes.size())
+    deformationNote_ = failureNote(readNodeDisplacementFile(path, displacements_), path);
+    if (deformationNote_.empty() && displacements_.size() != 6 * model.nodes.size())
         deformationNote_ = path + " has " + std::to_string(displacements_.size() / 6) +
                            " nodes where " + stressPath_ + " has " +
                            std::to_string(model.nodes.size());
@@ -37,14 +38,9 @@ void CompanionFiles::loadDisplacements(const ContourModel& model) {
 
 void CompanionFiles::loadUnaveraged(const ContourModel& model) {
     const std::string path = beside(kElementStressFileName);
-    jumpNote_.clear();
-    const Outcome read = readContourFile(path, unaveraged_);
-    if (read.status == Status::CannotOpen)
-        jumpNote_ = "no " + path + " beside " + stressPath_;
-    else if (!read.ok())
-        jumpNote_ = read.message;
-    else if (Outcome same = sameMesh(model, stressPath_, unaveraged_, path); !same.ok())
-        jumpNote_ = same.message;
+    jumpNote_ = failureNote(readContourFile(path, unaveraged_), path);
+    if (jumpNote_.empty())
+        jumpNote_ = sameMesh(model, stressPath_, unaveraged_, path).message;
     unaveragedRead_ = jumpNote_.empty();
     if (!unaveragedRead_)
         unaveraged_ = ContourModel{};

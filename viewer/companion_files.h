@@ -33,6 +33,8 @@ public:
 
 private:
     std::string beside(const char* name) const;
+    // Why a companion that could not be read is not used; empty when it was read.
+    std::string failureNote(const Outcome& read, const std::string& path) const;
     void loadDisplacements(const ContourModel& model);
     void loadUnaveraged(const ContourModel& model);
 

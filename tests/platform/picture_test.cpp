@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <regex>
 
 namespace shellfem::platform {
 namespace {
