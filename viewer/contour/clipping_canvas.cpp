@@ -130,18 +130,8 @@ void ClippingCanvas::fillPolygon(const std::vector<PixelPoint>& points) {
 }
 
 void ClippingCanvas::rectangle(PixelPoint a, PixelPoint b, bool fill, bool outline) {
-    if (inside(a.x, a.y, b.x, b.y)) {
+    if (inside(a.x, a.y, b.x, b.y))
         target_.rectangle(a, b, fill, outline);
-        return;
-    }
-    const double x0 = std::max(std::min(a.x, b.x), left_),
-                 x1 = std::min(std::max(a.x, b.x), right_);
-    const double y0 = std::max(std::min(a.y, b.y), top_),
-                 y1 = std::min(std::max(a.y, b.y), bottom_);
-    if (fill && x0 <= x1 && y0 <= y1)
-        target_.rectangle({x0, y0}, {x1, y1}, true, false);
-    if (outline)
-        polyline({a, {b.x, a.y}, b, {a.x, b.y}, a});
 }
 
 void ClippingCanvas::ellipse(PixelPoint centre, double rx, double ry, bool fill, bool outline) {

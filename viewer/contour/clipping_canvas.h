@@ -5,8 +5,9 @@
 namespace shellfem::viewer {
 
 // Passes the drawing on to `target` cut to the rectangle left..right x top..bottom:
-// polygons and lines are clipped exactly; text, ellipses and arcs are drawn only when they
-// lie wholly inside (a number half over the legend would be unreadable either way).
+// polygons and lines are clipped exactly; text, rectangles (node squares, the patches
+// behind numbers), ellipses and arcs are drawn only when they lie wholly inside (a number
+// half over the legend would be unreadable either way).
 class ClippingCanvas : public platform::Canvas {
 public:
     ClippingCanvas(platform::Canvas& target, double left, double top, double right, double bottom);

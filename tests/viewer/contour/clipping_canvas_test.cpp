@@ -71,12 +71,13 @@ TEST(ClippingCanvas, TextAndShapesAreDrawnOnlyWhenWhollyInside) {
     clip.text({10, 95}, "12"); // past the bottom
     clip.ellipse({50, 50}, 5, 5, true, false);
     clip.ellipse({98, 50}, 5, 5, true, false);
-    clip.rectangle({90, 90}, {120, 95}, true, false); // the fill is cut
+    clip.rectangle({90, 90}, {120, 95}, true, false); // a number's patch over the side
+    clip.rectangle({90, 90}, {95, 95}, true, true);
     EXPECT_EQ(target.of(Kind::Text).size(), 1u);
     EXPECT_EQ(target.of(Kind::Ellipse).size(), 1u);
     const auto rects = target.of(Kind::Rectangle);
     ASSERT_EQ(rects.size(), 1u);
-    EXPECT_EQ(rects[0]->points[1].x, 100);
+    EXPECT_EQ(rects[0]->points[1].x, 95);
 }
 
 } // namespace
