@@ -27,6 +27,8 @@ struct ContourModel {
 };
 
 inline const char* const kAverageStressFileName = "Shell_AverageStrs.txt";
+// The element stresses before averaging, in the same format.
+inline const char* const kElementStressFileName = "Elem_Node_Strs_InContourFormat.txt";
 
 // The equivalent (von Mises) stress of SX SY SZ TXY TXZ TYZ.
 double equivalentStress(double sx, double sy, double sz, double txy, double txz, double tyz);

@@ -3,9 +3,11 @@
 #include "platform/canvas.h"
 #include "platform/dialog.h"
 #include "platform/message_box.h"
+#include "platform/rgb_image.h"
 #include "platform/running_program.h"
 #include "platform/text_viewer.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,6 +47,12 @@ public:
     virtual WatchedProgram watchProgram(RunningProgram& program, const std::string& title) = 0;
     // Ends the event loop; the program then returns `exitCode`.
     virtual void quit(int exitCode) = 0;
+    // Runs `paint` on a canvas of width x height pixels off the screen and returns what it
+    // drew, or nothing when the picture cannot be made (no display, too large).
+    virtual std::optional<RgbImage> renderImage(int /*width*/, int /*height*/,
+                                                const std::function<void(Canvas&)>& /*paint*/) {
+        return std::nullopt;
+    }
 };
 
 // A menu item: `path` names the menus down to the item, "&File/&Open".

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libgtest-dev libgmock-dev googletest
-  libfltk1.3-dev fonts-wqy-microhei
+  libfltk1.3-dev fonts-wqy-microhei libpng-dev
   xvfb xauth x11-apps imagemagick xdotool
   python3-meshio  # the tests read the solver's VTU file back with it
 )

@@ -1,6 +1,7 @@
 #include "solver/dxf_drawing.h"
 
 #include "formats/number_format.h"
+#include "geometry/deformation.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,8 +16,7 @@ Vec3 drawnPosition(const SolvingModel& model, int node, const std::vector<double
     const Vec3& p = model.nodes[static_cast<std::size_t>(node)];
     if (!displacements)
         return p;
-    const double* u = displacements->data() + 6 * static_cast<std::size_t>(node);
-    return {p.x + scale * u[0], p.y + scale * u[1], p.z + scale * u[2]};
+    return displacedPosition(p, *displacements, static_cast<std::size_t>(node), scale);
 }
 
 void appendCoordinate(std::string& s, const char* code, double value) {
@@ -54,19 +54,7 @@ void writeMeshDxf(std::ostream& out, const SolvingModel& model,
 }
 
 double deformationScale(const SolvingModel& model, const std::vector<double>& displacements) {
-    if (model.nodes.empty())
-        return 0.0;
-    Vec3 lo = model.nodes[0], hi = model.nodes[0];
-    double largestTranslation = 0.0;
-    for (std::size_t n = 0; n < model.nodes.size(); ++n) {
-        const Vec3& p = model.nodes[n];
-        lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
-        hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
-        for (std::size_t d = 0; d < 3; ++d)
-            largestTranslation = std::max(largestTranslation, std::fabs(displacements[6 * n + d]));
-    }
-    const double extent = std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
-    return largestTranslation > 0.0 ? 0.05 * extent / largestTranslation : 0.0;
+    return deformationScale(model.nodes, displacements);
 }
 
 } // namespace shellfem

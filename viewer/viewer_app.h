@@ -6,8 +6,16 @@
 #include "view3d/view.h"
 #include "view3d/view_controller.h"
 #include "view3d/view_kit.h"
+#include "viewer/companion_files.h"
+#include "viewer/contour/color_scale.h"
+#include "viewer/contour/contour_plot.h"
 #include "viewer/contour/display_states.h"
+#include "viewer/contour/probe.h"
 #include "viewer/contour/selection.h"
+#include "viewer/deformation_dialog.h"
+#include "viewer/legend_dialog.h"
+#include "viewer/picture_dialog.h"
+#include "viewer/probe_panel.h"
 #include "viewer/selection_dialog.h"
 #include "viewer/viewer_commands.h"
 
@@ -25,6 +33,11 @@ using platform::kWarningCaption;
 // the averaged stress file, the view, the display states, the selection, the
 // menu commands with their check marks, and the modeless dialogs. The window
 // (any platform::Window) shows it; tests drive it without a display.
+//
+// Beside the stress file it looks for "Node_Dis.txt" (the deformed shape) and
+// "Elem_Node_Strs_InContourFormat.txt" (the stresses before averaging, for the
+// averaging jump); without them, or when they do not fit the mesh, their menu
+// items are greyed out and the status line says why.
 class ViewerApp : public platform::WindowHandler, public view3d::PickHandler {
 public:
     // `console` receives the reasons of read errors and "err**not inv".
@@ -65,14 +78,28 @@ public:
     int backgroundIndex() const { return background_; }
     platform::Color backgroundColor() const;
     bool checked(int id) const; // the check mark the menu shows for `id`
+    bool enabled(int id) const; // false: the menu shows `id` greyed out
     Selection& selection() { return selection_; }
     view3d::ViewController& controller() { return controller_; }
     view3d::ViewKit& viewKit() { return viewKit_; }
     SelectionDialog& elementDialog() { return elementDialog_; }
     SelectionDialog& nodeDialog() { return nodeDialog_; }
     platform::Gui& gui() { return gui_; }
-    std::vector<view3d::ScreenPoint> projectedNodes() const;
+    std::vector<view3d::ScreenPoint> projectedNodes() const;  // as drawn (deformed or not)
     std::optional<int> exitCode() const { return exitCode_; } // set when the program must end
+
+    // The deformed shape: drawn when on; positions are node + scale * translation.
+    bool deformedShown() const { return deformed_; }
+    double deformationScale() const { return deformationScale_; }
+    double defaultDeformationScale() const { return companions_.defaultScale(); }
+    void setDeformationScale(double scale); // and shows the deformed shape
+    const LegendSettings& legendSettings() const { return legend_; }
+    void setLegendSettings(const LegendSettings& settings);
+    const std::optional<ProbePoint>& pinnedProbe() const { return pinned_; }
+    // Writes the drawing area with its legend; the status line tells where.
+    Outcome savePicture(const std::string& path, PictureFormat format, int scale);
+    // The picture as it is painted, without the rubber band of a half-made gesture.
+    void paintPicture(platform::Canvas& canvas) const;
 
     void redraw();
 
@@ -81,6 +108,15 @@ private:
     void openFile();
     void handle(view3d::ViewResponse response);
     void syncChecks();
+    void syncMenu(); // check marks and greyed-out items
+    void showDrawnPositions();
+    PlotOptions plotOptions() const;
+    void probe(platform::PixelPoint at);
+    void pin(platform::PixelPoint at);
+    std::vector<std::vector<std::string>> pinnedRows() const;
+    void setStatus(const std::string& text);
+    std::string fileStatus() const;
+    void refreshDialogs();
 
     platform::Gui& gui_;
     platform::ProcessServices& process_;
@@ -88,14 +124,29 @@ private:
     platform::Window* window_ = nullptr;
 
     ContourModel model_;
+    std::string stressPath_;
     bool loaded_ = false;
     DisplayStates display_;
     Selection selection_;
     int background_ = 0; // 0 black, 1 white
+    int areaWidth_ = 0;  // the drawing area, legend included
+    int areaHeight_ = 0;
+
+    CompanionFiles companions_; // "Node_Dis.txt" and the element stresses beside the file
+    bool deformed_ = false;
+    double deformationScale_ = 0.0;
+    LegendSettings legend_;
+    std::optional<ProbePoint> pinned_;
+    std::string status_;
+
     view3d::ViewController controller_;
     view3d::ViewKit viewKit_;
     SelectionDialog elementDialog_;
     SelectionDialog nodeDialog_;
+    LegendDialog legendDialog_;
+    DeformationDialog deformationDialog_;
+    PictureDialog pictureDialog_;
+    ProbePanel probePanel_;
     std::optional<int> exitCode_;
 };
 

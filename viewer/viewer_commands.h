@@ -32,6 +32,16 @@ inline constexpr int kNodeNumbersNone = 40029;
 inline constexpr int kElementNumbersAll = 40030;
 inline constexpr int kElementNumbersSelected = 40031;
 inline constexpr int kElementNumbersNone = 40032;
+// The teaching additions, numbered apart from the items above.
+inline constexpr int kSavePicture = 40101;
+inline constexpr int kDeformedShape = 40102;
+inline constexpr int kDeformationScale = 40103;
+inline constexpr int kSurfaceTop = 40104; // + Surface: Top 0, Bottom 1, Membrane 2, Bending 3
+inline constexpr int kSurfaceBottom = 40105;
+inline constexpr int kSurfaceMembrane = 40106;
+inline constexpr int kSurfaceBending = 40107;
+inline constexpr int kAveragingJump = 40108;
+inline constexpr int kLegendSettings = 40109;
 } // namespace command
 
 // The viewer's mouse modes beyond the view's own 0..2.

@@ -2,6 +2,7 @@
 
 #include "platform/console_text.h"
 #include "platform/dialog.h"
+#include "platform/fake/recording_canvas.h"
 #include "platform/gui.h"
 
 #include <deque>
@@ -62,6 +63,10 @@ public:
             disabled_.insert(id);
     }
     bool enabled(int id) const { return disabled_.count(id) == 0; }
+    std::vector<std::vector<std::string>> rows(int id) const {
+        auto it = rows_.find(id);
+        return it == rows_.end() ? std::vector<std::vector<std::string>>{} : it->second;
+    }
     int selection(int id) const override {
         auto it = selections_.find(id);
         return it == selections_.end() ? -1 : it->second;
@@ -102,6 +107,7 @@ private:
 
 // Records messages, answers file dialogs from a queue and keeps track of the
 // dialogs it opened (by title; `dialog(title)` is null once that one closed).
+// Off-screen pictures are recorded (`rendered`) and come back as a grey image.
 class FakeGui : public Gui {
 public:
     std::vector<std::pair<std::string, std::string>> messages; // (caption, text)
@@ -161,6 +167,14 @@ public:
     std::function<void()> whileWatching;
 
     void quit(int exitCode) override { quitCode = exitCode; }
+    std::optional<RgbImage> renderImage(int width, int height,
+                                        const std::function<void(Canvas&)>& paint) override {
+        rendered = std::make_unique<RecordingCanvas>(width, height);
+        paint(*rendered);
+        return RgbImage(width, height, kRenderedGrey);
+    }
+    static constexpr Color kRenderedGrey{128, 128, 128};
+    std::unique_ptr<RecordingCanvas> rendered; // the last off-screen picture
 
     FakeDialog* dialog(const std::string& title) const {
         auto it = latest_.find(title);

@@ -1,5 +1,7 @@
 #include "platform/fltk/fltk_dialog.h"
 
+#include "platform/fltk/fltk_gui.h"
+
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
@@ -132,6 +134,7 @@ FltkDialog::FltkDialog(const DialogTemplate& form, DialogHandler& handler, int x
     window_->callback(&FltkDialog::onWindow, this);
     window_->set_non_modal(); // stays above the main window, which stays usable
     window_->show();
+    setUtf8TitleProperties(window_);
     Fl_Group::current(saved);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/fltk/desktop_text_viewer.h"
 #include "platform/fltk/file_dialog_filter.h"
+#include "platform/fltk/fltk_canvas.h"
 #include "platform/fltk/fltk_dialog.h"
 #include "platform/fltk/fltk_program_log.h"
 
@@ -9,12 +10,36 @@
 #include <FL/Fl_Native_File_Chooser.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
+#include <FL/fl_draw.H>
 #include <FL/x.H>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
+
+// Outside the project's namespace: FLTK's offscreen macros name X11's Window type, which
+// the platform's own Window would hide. Returns w x h RGB pixels drawn by `paint`.
+static std::vector<unsigned char>
+paintOffscreen(int w, int h, const std::function<void(shellfem::platform::Canvas&)>& paint) {
+    Fl_Offscreen off = fl_create_offscreen(w, h);
+    std::vector<unsigned char> rgb;
+    {
+        fl_begin_offscreen(off);
+        {
+            shellfem::platform::fltk::FltkCanvas canvas(0, 0, w, h);
+            paint(canvas);
+        }
+        unsigned char* pixels = fl_read_image(nullptr, 0, 0, w, h);
+        if (pixels)
+            rgb.assign(pixels, pixels + static_cast<std::size_t>(w) * h * 3);
+        delete[] pixels;
+        fl_end_offscreen();
+    }
+    fl_delete_offscreen(off);
+    return rgb;
+}
 
 namespace shellfem::platform::fltk {
 
@@ -62,6 +87,12 @@ bool FltkGui::openDisplay(std::ostream& errors) {
         return false;
     }
     fl_open_display(display);
+    // WM_CLASS "pelunar", "Pelunar": desktops group and name the windows by the program.
+    static std::string instance;
+    instance = program_;
+    for (char& c : instance)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    Fl_Window::default_xclass(instance.c_str());
     // Xft picks the named face for every glyph; the default "sans" has no
     // Chinese, so the program's Chinese messages would draw as boxes.
     static const std::string plain = std::string(" ") + kCjkFace;
@@ -148,14 +179,20 @@ std::optional<std::string> FltkGui::chooseFileToSave(const FileDialogOptions& op
 std::unique_ptr<Dialog> FltkGui::openModeless(const DialogTemplate& form, DialogHandler& handler) {
     int x = -1, y = -1;
     if (main_ != nullptr && main_->shown()) {
-        // Inside the main window's right edge, stepped so that dialogs do not hide each other.
+        // Stepped, so that dialogs do not hide each other.
         const int step = 28 * (dialogsOpened_++ % 5);
-        x = std::max(0, main_->x() + main_->w() - form.width - 12 - step);
-        y = main_->y() + 40 + step;
+        constexpr int gap = 8;
         int sx = 0, sy = 0, sw = 0, sh = 0;
         Fl::screen_xywh(sx, sy, sw, sh, main_->x(), main_->y());
-        if (main_->x() + main_->w() + form.width + 8 <= sx + sw) // room beside it: use that
-            x = main_->x() + main_->w() + 8;
+        y = main_->y() + 40 + step;
+        if (main_->x() + main_->w() + gap + form.width <= sx + sw)
+            x = main_->x() + main_->w() + gap; // beside it, on the right
+        else if (main_->x() - gap - form.width >= sx)
+            x = main_->x() - gap - form.width; // beside it, on the left
+        else
+            x = main_->x() + 12 + step; // over its left-hand side, clear of a legend
+        y = std::max(sy, std::min(y, sy + sh - form.height - 30));
+        x = std::max(sx, x);
     }
     return std::make_unique<FltkDialog>(form, handler, x, y);
 }
@@ -171,6 +208,34 @@ void FltkGui::quit(int exitCode) {
     quitting_ = true;
     while (Fl_Window* w = Fl::first_window())
         w->hide();
+}
+
+std::optional<RgbImage> FltkGui::renderImage(int width, int height,
+                                             const std::function<void(Canvas&)>& paint) {
+    if (fl_display == nullptr || width <= 0 || height <= 0 || width > kLargestPicture ||
+        height > kLargestPicture)
+        return std::nullopt;
+    RgbImage image;
+    image.rgb = paintOffscreen(width, height, paint);
+    if (image.rgb.size() != static_cast<std::size_t>(width) * height * 3)
+        return std::nullopt;
+    image.width = width;
+    image.height = height;
+    return image;
+}
+
+void setUtf8TitleProperties(Fl_Window* window) {
+    if (fl_display == nullptr || window == nullptr || !window->shown() || !window->label())
+        return;
+    const ::Window xid = fl_xid(window);
+    const Atom utf8 = XInternAtom(fl_display, "UTF8_STRING", False);
+    const char* names[] = {"WM_NAME", "_NET_WM_NAME", "WM_ICON_NAME", "_NET_WM_ICON_NAME"};
+    const std::string title = window->label();
+    for (const char* name : names)
+        XChangeProperty(fl_display, xid, XInternAtom(fl_display, name, False), utf8, 8,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(title.data()),
+                        static_cast<int>(title.size()));
+    XFlush(fl_display);
 }
 
 } // namespace shellfem::platform::fltk

@@ -36,11 +36,16 @@ public:
                                          DialogHandler& handler) override;
     WatchedProgram watchProgram(RunningProgram& program, const std::string& title) override;
     void quit(int exitCode) override;
+    // Draws into an off-screen pixmap with the screen's fonts and reads it back; nothing
+    // without a display or beyond kLargestPicture pixels a side.
+    std::optional<RgbImage> renderImage(int width, int height,
+                                        const std::function<void(Canvas&)>& paint) override;
 
     bool quitting() const { return quitting_; }
+    const std::string& programName() const { return program_; }
 
-    // The program's main window: modeless dialogs open at its right-hand side,
-    // beside the drawing rather than over the menu bar.
+    // The program's main window: modeless dialogs open beside it, or, without room on
+    // the screen, over its left-hand side (programs keep legends at the right).
     void setMainWindow(Fl_Window* window) { main_ = window; }
 
 private:
@@ -53,6 +58,13 @@ private:
     int exitCode_ = 0;
     bool quitting_ = false;
 };
+
+// Sets the window's title properties (WM_NAME, WM_ICON_NAME and their _NET_WM_ forms)
+// to its label as UTF-8 text; FLTK 1.3 types the legacy ones as Latin-1, which desktops
+// then show garbled. Call after show() and after every change of the label.
+void setUtf8TitleProperties(Fl_Window* window);
+
+inline constexpr int kLargestPicture = 8192;
 
 // The face FLTK's fonts are set to; Chinese texts draw as boxes without it.
 inline const char* const kCjkFace = "WenQuanYi Micro Hei";

@@ -229,6 +229,7 @@ void FltkMainWindow::setPosition(int x, int y) {
 
 void FltkMainWindow::show() {
     impl_->window->show();
+    setUtf8TitleProperties(impl_->window);
     impl_->gui.setMainWindow(impl_->window);
     impl_->area->take_focus();
     impl_->handler.onSize(impl_->area->w(), impl_->area->h());
@@ -271,6 +272,7 @@ void FltkMainWindow::setMenuEnabled(int id, bool on) {
 
 void FltkMainWindow::setTitle(const std::string& utf8) {
     impl_->window->copy_label(utf8.c_str());
+    setUtf8TitleProperties(impl_->window);
 }
 
 void FltkMainWindow::setStatusText(const std::string& utf8) {

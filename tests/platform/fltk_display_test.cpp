@@ -8,7 +8,9 @@
 #include "platform/fltk/fltk_main_window.h"
 
 #include <memory>
+#include <optional>
 #include <sstream>
+#include <string>
 #include <vector>
 
 #include <FL/Fl.H>
@@ -17,20 +19,6 @@
 #include <FL/Fl_Window.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H> // last: X11's macros (None, Bool, ...) would upset the headers above
-
-// Reads back w x h pixels drawn into an offscreen image by `draw` (outside the
-// project's namespace: FLTK's offscreen macros name X11's Window type).
-static std::vector<unsigned char> renderOffscreen(int w, int h, void (*draw)(void*), void* data) {
-    Fl_Offscreen off = fl_create_offscreen(w, h);
-    fl_begin_offscreen(off);
-    draw(data);
-    unsigned char* pixels = fl_read_image(nullptr, 0, 0, w, h);
-    std::vector<unsigned char> rgb(pixels, pixels + static_cast<std::size_t>(w) * h * 3);
-    delete[] pixels;
-    fl_end_offscreen();
-    fl_delete_offscreen(off);
-    return rgb;
-}
 
 namespace shellfem::platform::fltk {
 namespace {
@@ -61,24 +49,29 @@ struct Pixels {
     }
 };
 
-// Draws into an offscreen image of w x h and reads it back.
+// Draws into an offscreen image of w x h, cleared black, and reads it back.
 template <class Draw> Pixels render(int w, int h, Draw draw) {
-    struct Job {
-        int w, h;
-        Draw* draw;
-    } job{w, h, &draw};
-    Pixels p{w, h, {}};
-    p.rgb = renderOffscreen(
-        w, h,
-        [](void* data) {
-            auto* j = static_cast<Job*>(data);
-            FltkCanvas canvas(0, 0, j->w, j->h);
-            canvas.setBrush({0, 0, 0});
-            canvas.rectangle({0, 0}, {double(j->w - 1), double(j->h - 1)}, true, false);
-            (*j->draw)(canvas);
-        },
-        &job);
-    return p;
+    const std::optional<RgbImage> image = gui().renderImage(w, h, [&draw](Canvas& canvas) {
+        canvas.setBrush({0, 0, 0});
+        canvas.rectangle({0, 0}, {double(canvas.width()), double(canvas.height())}, true, false);
+        draw(canvas);
+    });
+    return image ? Pixels{w, h, image->rgb} : Pixels{w, h, {}};
+}
+
+TEST(FltkGui, RendersOffTheScreenAtTheAskedSizeWithinLimits) {
+    NEED_DISPLAY();
+    const Pixels p = render(300, 50, [](Canvas& c) {
+        EXPECT_EQ(c.width(), 300);
+        c.setBrush({10, 200, 30});
+        c.rectangle({150, 0}, {300, 50}, true, false); // to the far edges
+    });
+    ASSERT_EQ(p.rgb.size(), 300u * 50u * 3u);
+    EXPECT_EQ(p.at(149, 25), (Color{0, 0, 0}));
+    EXPECT_EQ(p.at(299, 49), (Color{10, 200, 30}));
+    const auto nothing = [](Canvas&) {};
+    EXPECT_FALSE(gui().renderImage(kLargestPicture + 1, 10, nothing));
+    EXPECT_FALSE(gui().renderImage(0, 10, nothing));
 }
 
 TEST(FltkCanvas, DrawsFillsLinesAndText) {
@@ -315,6 +308,87 @@ TEST(FltkMainWindow, MenuIdentifiersChecksSizeAndPaint) {
     bar->window()->do_callback();
     EXPECT_EQ(h.closeRequests, 1);
     EXPECT_FALSE(gui().quitting());
+}
+
+// The window's property `name` as bytes, with its type's name.
+std::pair<std::string, std::string> property(Fl_Window* window, const char* name) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(fl_display, fl_xid(window), XInternAtom(fl_display, name, False), 0, 4096,
+                       False, AnyPropertyType, &type, &format, &count, &after, &data);
+    std::string value(reinterpret_cast<char*>(data), count);
+    XFree(data);
+    char* typeName = type ? XGetAtomName(fl_display, type) : nullptr;
+    const std::string typeText = typeName ? typeName : "";
+    if (typeName)
+        XFree(typeName);
+    return {typeText, value};
+}
+
+TEST(FltkMainWindow, ClassAndTitlesNameTheProgramInUtf8) {
+    NEED_DISPLAY();
+    WindowRecorder h;
+    FltkMainWindow window(gui(), "Pelunar 壳结构应力云图", 320, 200, {{"&File/&Open...", 1}}, h);
+    window.show();
+    Fl::check();
+    Fl_Window* shown = Fl::first_window();
+    ASSERT_NE(shown, nullptr);
+    XClassHint hint{};
+    ASSERT_NE(XGetClassHint(fl_display, fl_xid(shown), &hint), 0);
+    EXPECT_STREQ(hint.res_name, "platform_fltk_display_tests");
+    EXPECT_STREQ(hint.res_class, "Platform_fltk_display_tests");
+    XFree(hint.res_name);
+    XFree(hint.res_class);
+    for (const char* name : {"WM_NAME", "_NET_WM_NAME", "WM_ICON_NAME"})
+        EXPECT_EQ(property(shown, name),
+                  (std::pair<std::string, std::string>{"UTF8_STRING", "Pelunar 壳结构应力云图"}))
+            << name;
+    window.setTitle("标题 title");
+    Fl::check();
+    EXPECT_EQ(property(shown, "WM_NAME").second, "标题 title");
+}
+
+Fl_Window* windowLabelled(const std::string& label) {
+    for (Fl_Window* w = Fl::first_window(); w; w = Fl::next_window(w))
+        if (w->label() && label == w->label())
+            return w;
+    return nullptr;
+}
+
+TEST(FltkGui, DialogsOpenBesideTheMainWindowOrOverItsLeftSide) {
+    NEED_DISPLAY();
+    int sx = 0, sy = 0, sw = 0, sh = 0;
+    Fl::screen_xywh(sx, sy, sw, sh, 0, 0);
+    ASSERT_GE(sw, 1000) << "the test needs a screen 1000 pixels wide";
+    WindowRecorder h;
+    FltkMainWindow window(gui(), "Main", 400, 300, {{"&File/&Open...", 1}}, h);
+    window.show();
+    Fl::check();
+    Fl_Window* main = windowLabelled("Main");
+    ASSERT_NE(main, nullptr);
+    DialogTemplate t;
+    t.title = "Beside";
+    t.width = 300;
+    t.height = 200;
+    const auto openedAt = [&](int x, int w) {
+        main->resize(x, 0, w, 300);
+        Fl::check();
+        Recorder r;
+        r.owned = gui().openModeless(t, r);
+        Fl::check();
+        Fl_Window* d = windowLabelled("Beside");
+        const int at = d ? d->x() : -1;
+        r.owned.reset();
+        Fl::check();
+        return at;
+    };
+    EXPECT_EQ(openedAt(0, 400), 408);                       // room on the right
+    EXPECT_EQ(openedAt(sw - 400, 400), sw - 400 - 8 - 300); // room only on the left
+    const int over = openedAt(0, sw);                       // no room: over the left side
+    EXPECT_GE(over, 0);
+    EXPECT_LE(over + 300, sw / 2);
 }
 
 } // namespace

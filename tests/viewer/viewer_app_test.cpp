@@ -74,9 +74,9 @@ TEST_F(ViewerFixture, StartShowsTheSeContourFromTheStartAnglesFitted) {
 
 TEST_F(ViewerFixture, StartMarksContourSeTheUnplotAllItemsAndBlack) {
     started();
-    const std::set<int> marked = {kPlotContour,        kComponentSe,    kOutlinesNone,
-                                  kNodesNone,          kElementsNone,   kNodeNumbersNone,
-                                  kElementNumbersNone, kBackgroundBlack};
+    const std::set<int> marked = {kPlotContour,        kComponentSe,     kOutlinesNone,
+                                  kNodesNone,          kElementsNone,    kNodeNumbersNone,
+                                  kElementNumbersNone, kBackgroundBlack, kSurfaceTop};
     for (int id : checkableCommands())
         EXPECT_EQ(window.menuChecked(id), marked.count(id) > 0) << id;
 }
@@ -88,6 +88,12 @@ TEST_F(ViewerFixture, MenuHasEveryIdentifierOfThePartOnce) {
     for (int id = 40001; id <= 40032; ++id) {
         const bool unused = id == 40013 || id == 40017 || id == 40018;
         EXPECT_EQ(ids.count(id) > 0, !unused) << id;
+    }
+    // The additions are numbered apart from them.
+    for (int id : {kSavePicture, kDeformedShape, kDeformationScale, kSurfaceTop, kSurfaceBottom,
+                   kSurfaceMembrane, kSurfaceBending, kAveragingJump, kLegendSettings}) {
+        EXPECT_EQ(ids.count(id), 1u) << id;
+        EXPECT_GT(id, 40032);
     }
 }
 

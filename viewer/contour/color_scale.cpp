@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace shellfem::viewer {
 
-ColorScale::ColorScale(double minValue, double maxValue) {
+ColorScale::ColorScale(double minValue, double maxValue, int bands) {
     if (!std::isfinite(minValue) || !std::isfinite(maxValue))
         minValue = maxValue = 0.0;
     if (minValue > maxValue)
@@ -14,10 +16,11 @@ ColorScale::ColorScale(double minValue, double maxValue) {
         limits_ = {minValue, maxValue};
         return;
     }
-    limits_.resize(kContourBandCount + 1);
+    bands = std::clamp(bands, kFewestBands, kMostBands);
+    limits_.resize(static_cast<std::size_t>(bands) + 1);
     const double span = maxValue - minValue;
-    for (int i = 0; i <= kContourBandCount; ++i)
-        limits_[static_cast<std::size_t>(i)] = minValue + span * i / kContourBandCount;
+    for (int i = 0; i <= bands; ++i)
+        limits_[static_cast<std::size_t>(i)] = minValue + span * i / bands;
     // The end limits are the range itself, free of round-off.
     limits_.front() = minValue;
     limits_.back() = maxValue;
@@ -36,6 +39,46 @@ platform::Color ColorScale::bandColor(int band) const {
     if (count <= 1)
         return rainbowColor(0.5);
     return rainbowColor(static_cast<double>(band) / (count - 1));
+}
+
+ColorScale scaleFor(const LegendSettings& settings, double dataMin, double dataMax) {
+    if (settings.fixedRange && settings.low < settings.high)
+        return ColorScale(settings.low, settings.high, settings.bands);
+    return ColorScale(dataMin, dataMax, settings.bands);
+}
+
+namespace {
+
+std::string withDigits(double value, int digits) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
+    return buffer;
+}
+
+} // namespace
+
+std::vector<std::string> limitLabels(const std::vector<double>& limits) {
+    if (limits.empty())
+        return {};
+    const double span = limits.back() - limits.front();
+    const double step = limits.size() > 1 ? span / static_cast<double>(limits.size() - 1) : 0.0;
+    std::vector<double> shown = limits;
+    for (double& v : shown)
+        if (std::fabs(v) <= 1e-9 * span)
+            v = 0.0;
+    std::vector<std::string> labels(shown.size());
+    for (int digits = 3; digits <= 8; ++digits) {
+        // Enough digits when every label reads back within a twentieth of a band.
+        bool enough = true;
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            labels[i] = withDigits(shown[i], digits);
+            enough = enough &&
+                     std::fabs(std::strtod(labels[i].c_str(), nullptr) - shown[i]) <= 0.05 * step;
+        }
+        if (enough)
+            break;
+    }
+    return labels;
 }
 
 platform::Color rainbowColor(double t) {

@@ -2,11 +2,14 @@
 
 #include "platform/canvas.h"
 
+#include <string>
 #include <vector>
 
 namespace shellfem::viewer {
 
 constexpr int kContourBandCount = 10;
+constexpr int kFewestBands = 2;
+constexpr int kMostBands = 20;
 
 // The band of `value` between increasing `limits` (band b lies between limits[b] and
 // limits[b+1]): a value on an inner limit belongs to the band above it, values outside
@@ -17,7 +20,8 @@ int bandOfValue(const std::vector<double>& limits, double value);
 // A constant field (max == min) has a single band.
 class ColorScale {
 public:
-    ColorScale(double minValue, double maxValue);
+    // `bands` is held to kFewestBands..kMostBands.
+    ColorScale(double minValue, double maxValue, int bands = kContourBandCount);
 
     double minValue() const { return limits_.front(); }
     double maxValue() const { return limits_.back(); }
@@ -31,6 +35,22 @@ public:
 private:
     std::vector<double> limits_;
 };
+
+// How the user set up the legend: the number of bands and a range of their own, or the
+// range of the shown values. The settings outlive changes of the shown component.
+struct LegendSettings {
+    int bands = kContourBandCount;
+    bool fixedRange = false;
+    double low = 0.0;
+    double high = 0.0;
+};
+
+// The scale the settings give for data between dataMin and dataMax.
+ColorScale scaleFor(const LegendSettings& settings, double dataMin, double dataMax);
+
+// The limits as the legend labels them: the fewest significant digits (3 to 8) that tell
+// neighbouring limits apart, and 0 for a limit that is zero but for round-off.
+std::vector<std::string> limitLabels(const std::vector<double>& limits);
 
 // Blue (0) through cyan, green and yellow to red (1); t is clamped to [0, 1].
 platform::Color rainbowColor(double t);

@@ -11,46 +11,72 @@ namespace {
 
 using platform::PixelPoint;
 
-enum class Keep { AtOrAbove, AtOrBelow };
+// The point of edge p-q where the linearly varying value equals `limit` (strictly between
+// the end values). The ends are taken in one fixed order, so that the two faces sharing
+// an edge compute the very same point and their pieces meet without a gap.
+PixelPoint crossing(const ValuedPoint& p, const ValuedPoint& q, double limit) {
+    const bool inOrder = p.at.x < q.at.x || (p.at.x == q.at.x && p.at.y <= q.at.y);
+    const ValuedPoint& a = inOrder ? p : q;
+    const ValuedPoint& b = inOrder ? q : p;
+    const double t = (limit - a.value) / (b.value - a.value);
+    return {a.at.x + t * (b.at.x - a.at.x), a.at.y + t * (b.at.y - a.at.y)};
+}
 
-// Clips a convex polygon with linearly varying values to the side of `limit` that `keep`
-// names. The value is linear along each edge, so every cut lies where it equals the limit.
-std::vector<ValuedPoint> clipAtLimit(const std::vector<ValuedPoint>& polygon, double limit,
-                                     Keep keep) {
-    const auto inside = [&](const ValuedPoint& p) {
-        return keep == Keep::AtOrAbove ? p.value >= limit : p.value <= limit;
-    };
-    std::vector<ValuedPoint> clipped;
-    clipped.reserve(polygon.size() + 2);
-    for (std::size_t i = 0; i < polygon.size(); ++i) {
-        const ValuedPoint& from = polygon[i];
-        const ValuedPoint& to = polygon[(i + 1) % polygon.size()];
-        const bool fromInside = inside(from);
-        if (fromInside)
-            clipped.push_back(from);
-        if (fromInside != inside(to)) {
-            // One end strictly on each side, so the values differ.
-            const double t = (limit - from.value) / (to.value - from.value);
-            clipped.push_back(
-                {{from.at.x + t * (to.at.x - from.at.x), from.at.y + t * (to.at.y - from.at.y)},
-                 limit});
-        }
-    }
-    return clipped;
+bool strictlyBetween(double v, double p, double q) {
+    return (p < v && v < q) || (q < v && v < p);
 }
 
 bool samePoint(const PixelPoint& a, const PixelPoint& b) {
     return a.x == b.x && a.y == b.y;
 }
 
+// A point on the way along an edge, at parameter `along` from its start.
+struct EdgeStop {
+    double along;
+    PixelPoint at;
+};
+
+// The part of the triangle whose values lie in [lower, upper], walked along the triangle's
+// boundary: each corner inside the range, then the limits crossed on the way to the next
+// corner and, on the first edge, the extra points whose value lies in the range.
+std::vector<PixelPoint> slabOfTriangle(const std::array<ValuedPoint, 3>& corners, double lower,
+                                       double upper, const std::vector<PixelPoint>& onFirstEdge) {
+    std::vector<PixelPoint> polygon;
+    std::vector<EdgeStop> stops;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const ValuedPoint& p = corners[i];
+        const ValuedPoint& q = corners[(i + 1) % 3];
+        if (p.value >= lower && p.value <= upper)
+            polygon.push_back(p.at);
+        stops.clear();
+        for (double limit : {lower, upper})
+            if (strictlyBetween(limit, p.value, q.value))
+                stops.push_back({(limit - p.value) / (q.value - p.value), crossing(p, q, limit)});
+        const double dx = q.at.x - p.at.x, dy = q.at.y - p.at.y, squared = dx * dx + dy * dy;
+        if (i == 0 && squared > 0.0)
+            for (const PixelPoint& extra : onFirstEdge) {
+                const double along = ((extra.x - p.at.x) * dx + (extra.y - p.at.y) * dy) / squared;
+                const double value = p.value + along * (q.value - p.value);
+                if (along > 0.0 && along < 1.0 && value >= lower && value <= upper)
+                    stops.push_back({along, extra});
+            }
+        std::sort(stops.begin(), stops.end(),
+                  [](const EdgeStop& a, const EdgeStop& b) { return a.along < b.along; });
+        for (const EdgeStop& stop : stops)
+            if (polygon.empty() || !samePoint(polygon.back(), stop.at))
+                polygon.push_back(stop.at);
+    }
+    return polygon;
+}
+
 // A cut through a corner repeats that corner; drops the repeats, and the piece when
 // fewer than three points remain (it has no area then).
-void addPiece(int band, const std::vector<ValuedPoint>& polygon, std::vector<BandPiece>& pieces) {
+void addPiece(int band, const std::vector<PixelPoint>& polygon, std::vector<BandPiece>& pieces) {
     BandPiece piece;
     piece.band = band;
-    for (const ValuedPoint& p : polygon)
-        if (piece.polygon.empty() || !samePoint(piece.polygon.back(), p.at))
-            piece.polygon.push_back(p.at);
+    for (const PixelPoint& p : polygon)
+        if (piece.polygon.empty() || !samePoint(piece.polygon.back(), p))
+            piece.polygon.push_back(p);
     while (piece.polygon.size() > 1 && samePoint(piece.polygon.front(), piece.polygon.back()))
         piece.polygon.pop_back();
     if (piece.polygon.size() >= 3)
@@ -59,17 +85,28 @@ void addPiece(int band, const std::vector<ValuedPoint>& polygon, std::vector<Ban
 
 } // namespace
 
+std::vector<PixelPoint> limitCrossings(const ValuedPoint& a, const ValuedPoint& b,
+                                       const std::vector<double>& limits) {
+    std::vector<PixelPoint> points;
+    for (std::size_t i = 1; i + 1 < limits.size(); ++i)
+        if (strictlyBetween(limits[i], a.value, b.value))
+            points.push_back(crossing(a, b, limits[i]));
+    return points;
+}
+
 void splitTriangleIntoBands(const ValuedPoint& a, const ValuedPoint& b, const ValuedPoint& c,
-                            const std::vector<double>& limits, std::vector<BandPiece>& pieces) {
+                            const std::vector<double>& limits, std::vector<BandPiece>& pieces,
+                            const std::vector<PixelPoint>& onFirstEdge) {
     const int bandCount = static_cast<int>(limits.size()) - 1;
     if (bandCount < 1)
         return;
     const double low = std::min({a.value, b.value, c.value});
     const double high = std::max({a.value, b.value, c.value});
-    const std::vector<ValuedPoint> triangle = {a, b, c};
+    const std::array<ValuedPoint, 3> triangle = {a, b, c};
     if (low == high) {
         // A level triangle lies in one band, even when its value sits on a limit.
-        addPiece(bandOfValue(limits, low), triangle, pieces);
+        addPiece(bandOfValue(limits, low), slabOfTriangle(triangle, low, high, onFirstEdge),
+                 pieces);
         return;
     }
     for (int band = 0; band < bandCount; ++band) {
@@ -80,24 +117,24 @@ void splitTriangleIntoBands(const ValuedPoint& a, const ValuedPoint& b, const Va
         // A band the triangle's values only touch meets it in a line or a point.
         if ((hasLower && high <= lower) || (hasUpper && low >= upper))
             continue;
-        std::vector<ValuedPoint> piece = triangle;
-        if (hasLower && low < lower)
-            piece = clipAtLimit(piece, lower, Keep::AtOrAbove);
-        if (hasUpper && high > upper)
-            piece = clipAtLimit(piece, upper, Keep::AtOrBelow);
-        addPiece(band, piece, pieces);
+        // The end bands take every value beyond the range.
+        addPiece(
+            band,
+            slabOfTriangle(triangle, hasLower ? lower : low, hasUpper ? upper : high, onFirstEdge),
+            pieces);
     }
 }
 
 std::vector<BandPiece> splitQuadIntoBands(const std::array<ValuedPoint, 4>& corners,
-                                          const std::vector<double>& limits) {
+                                          const std::vector<double>& limits,
+                                          const EdgePoints& shared) {
     ValuedPoint centre;
     centre.at.x = cornerMean(corners, [](const ValuedPoint& p) { return p.at.x; });
     centre.at.y = cornerMean(corners, [](const ValuedPoint& p) { return p.at.y; });
     centre.value = cornerMean(corners, [](const ValuedPoint& p) { return p.value; });
     std::vector<BandPiece> pieces;
     for (std::size_t k = 0; k < 4; ++k)
-        splitTriangleIntoBands(corners[k], corners[(k + 1) % 4], centre, limits, pieces);
+        splitTriangleIntoBands(corners[k], corners[(k + 1) % 4], centre, limits, pieces, shared[k]);
     return pieces;
 }
 

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <istream>
 #include <ostream>
 
@@ -65,6 +66,19 @@ bool parseWholeNumber(std::string_view text, int& value) {
     if (readWholeNumber(item, number) != WholeNumber::Read || number < INT_MIN || number > INT_MAX)
         return false;
     value = static_cast<int>(number);
+    return true;
+}
+
+bool parseDecimal(std::string_view text, double& value) {
+    std::string_view item = trimmed(text);
+    if (item.size() > 1 && item.front() == '+' && item[1] != '-')
+        item.remove_prefix(1);
+    double number = 0.0;
+    const auto [end, status] = std::from_chars(item.data(), item.data() + item.size(), number);
+    if (item.empty() || status != std::errc() || end != item.data() + item.size() ||
+        !std::isfinite(number))
+        return false;
+    value = number;
     return true;
 }
 

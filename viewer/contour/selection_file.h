@@ -29,4 +29,9 @@ WholeNumber readWholeNumber(std::string_view text, long long& value);
 // text is not one, `value` unchanged.
 bool parseWholeNumber(std::string_view text, int& value);
 
+// A finite decimal number ("12", "-0.5", "1.5e6", a leading plus allowed) with nothing but
+// blanks around it, as the dialogs' number fields take it; false, `value` unchanged, for
+// any other text.
+bool parseDecimal(std::string_view text, double& value);
+
 } // namespace shellfem::viewer

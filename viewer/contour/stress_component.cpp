@@ -10,8 +10,4 @@ const char* stressComponentName(int component) {
     return names[component];
 }
 
-std::string contourTitle(int component) {
-    return std::string(stressComponentName(component)) + " (top surface)";
-}
-
 } // namespace shellfem::viewer

@@ -192,5 +192,47 @@ TEST(IsoBands, TriangleEntirelyWithinOneBandIsKeptWhole) {
     EXPECT_EQ(pieces[0].polygon.size(), 3u);
 }
 
+TEST(IsoBands, CrossingsOfAnEdgeAreTheSameWhicheverWayItIsWalked) {
+    const ColorScale scale(0.0, 1.0, 7);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> any(-100.0, 100.0);
+    for (int trial = 0; trial < 200; ++trial) {
+        const ValuedPoint a{{any(random), any(random)}, any(random) / 80.0};
+        const ValuedPoint b{{any(random), any(random)}, any(random) / 80.0};
+        std::vector<PixelPoint> forth = limitCrossings(a, b, scale.limits());
+        std::vector<PixelPoint> back = limitCrossings(b, a, scale.limits());
+        ASSERT_EQ(forth.size(), back.size());
+        for (std::size_t i = 0; i < forth.size(); ++i) {
+            EXPECT_EQ(forth[i].x, back[i].x);
+            EXPECT_EQ(forth[i].y, back[i].y);
+        }
+    }
+    // The end limits are no band edges: no crossing there, whatever the values.
+    EXPECT_TRUE(limitCrossings({{0, 0}, -5.0}, {{10, 0}, 0.05}, scale.limits()).empty());
+}
+
+TEST(IsoBands, SharedEdgePointsBecomeCornersOfThePiecesAndKeepTheTiling) {
+    const ColorScale scale(0.0, 10.0);
+    const Quad quad = square(1, 9, 9, 1); // value = 1 + 0.08 x
+    EdgePoints shared;
+    shared[1] = {{100, 20}, {100, 55.5}, {100, 90}}; // on the edge x = 100, all in band 8
+    shared[3] = {{0, 50}};                           // on the edge x = 0, band 1
+    const std::vector<BandPiece> pieces = splitQuadIntoBands(quad, scale.limits(), shared);
+    for (const auto& [edge, points] : {std::pair{1, shared[1]}, std::pair{3, shared[3]}})
+        for (const PixelPoint& p : points) {
+            int holders = 0;
+            for (const BandPiece& piece : pieces)
+                for (const PixelPoint& q : piece.polygon)
+                    holders += q.x == p.x && q.y == p.y;
+            EXPECT_EQ(holders, 1) << "edge " << edge << " point y = " << p.y;
+        }
+    double total = 0.0;
+    for (const BandPiece& piece : pieces) {
+        total += std::abs(signedArea(piece.polygon));
+        EXPECT_TRUE(isConvex(piece.polygon, 1e-9));
+    }
+    EXPECT_NEAR(total, 100.0 * 100.0, 1e-6);
+}
+
 } // namespace
 } // namespace shellfem::viewer
