@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/canvas.h"
+#include "platform/color_contrast.h"
 
 namespace shellfem::viewer {
 
@@ -11,11 +12,7 @@ inline const platform::Color kHighlightColor{255, 0, 255};
 inline const platform::Color kPlainFillColor{150, 170, 200};
 inline const platform::Color kSelectedFillColor{250, 200, 90};
 
-// Black on a light background, white on a dark one.
-inline platform::Color contrastingColor(platform::Color background) {
-    const int luminance = (299 * background.r + 587 * background.g + 114 * background.b) / 1000;
-    return luminance >= 128 ? platform::Color{0, 0, 0} : platform::Color{255, 255, 255};
-}
+using platform::contrastingColor;
 
 // A grey that shows on the background without competing with the drawing: the undeformed
 // mesh behind the deformed one, the legend panel's edge.
