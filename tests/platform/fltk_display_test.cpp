@@ -264,8 +264,11 @@ TEST(FltkMainWindow, MenuIdentifiersChecksSizeAndPaint) {
     EXPECT_EQ(h.width, 640);
     EXPECT_EQ(h.height, window.drawingHeight());
     EXPECT_LT(h.height, 480); // the menu bar takes the top
-    window.redraw();
-    Fl::flush();
+    // The window is mapped some time after show(); until then a redraw paints nothing.
+    for (int tries = 0; tries < 200 && h.paints == 0; ++tries) {
+        window.redraw();
+        Fl::wait(0.01);
+    }
     EXPECT_GE(h.paints, 1);
     EXPECT_EQ(h.canvasWidth, 640);
 
