@@ -35,7 +35,7 @@ platform::DialogTemplate MaterialsThicknessesDialog::form() const {
     t.width = 420;
     t.height = 536;
     t.groupBox("Materials", 8, 8, 404, 248);
-    t.listView(kMaterialList, {"ID", "E", "Mu", "Used by polygons"}, 18, 28, 384, 130);
+    t.listView(kMaterialList, {"ID", "E", "Mu", "Used by"}, 18, 28, 384, 130);
     t.edit(kE, "E", 18, 166, 200, 22, 36);
     t.edit(kMu, "Mu", 18, 192, 200, 22, 36);
     t.label("E > 0, -1 < Mu < 0.5", 230, 166, 172, 22);
@@ -44,7 +44,7 @@ platform::DialogTemplate MaterialsThicknessesDialog::form() const {
     t.button(kDeleteMaterial, "Delete", 214, 222, 90, 26);
 
     t.groupBox("Thicknesses", 8, 264, 404, 222);
-    t.listView(kThicknessList, {"ID", "TK", "Used by polygons"}, 18, 284, 384, 130);
+    t.listView(kThicknessList, {"ID", "TK", "Used by"}, 18, 284, 384, 130);
     t.edit(kTK, "TK", 18, 422, 200, 22, 36);
     t.label("TK > 0", 230, 422, 172, 22);
     t.button(kAddThickness, "Add", 18, 452, 90, 26);
