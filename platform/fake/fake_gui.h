@@ -78,6 +78,16 @@ public:
     }
     void raise() override { ++raised; }
 
+    // What a combo box offers and what a list shows.
+    std::vector<std::string> items(int id) const {
+        auto it = items_.find(id);
+        return it == items_.end() ? std::vector<std::string>{} : it->second;
+    }
+    std::vector<std::vector<std::string>> rows(int id) const {
+        auto it = rows_.find(id);
+        return it == rows_.end() ? std::vector<std::vector<std::string>>{} : it->second;
+    }
+
     // What a user does: typing, pressing, choosing, closing.
     void type(int id, const std::string& text) { texts_[id] = text; }
     void press(int id) { handler_.onCommand(*this, id); } // `this` may be gone afterwards

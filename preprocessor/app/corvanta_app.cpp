@@ -356,6 +356,13 @@ void CorvantaApp::setPlotSwitches(const render::PlotSwitches& switches) {
     redraw();
 }
 
+void CorvantaApp::setWhiteBackground(bool white) {
+    white_ = white;
+    refreshDialogs();
+    syncChecks();
+    redraw();
+}
+
 std::unique_ptr<platform::Dialog> CorvantaApp::openDialog(const platform::DialogTemplate& form,
                                                           platform::DialogHandler& handler) {
     return gui_.openModeless(form, handler);

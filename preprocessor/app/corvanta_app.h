@@ -81,11 +81,12 @@ public:
     bool handleViewButton(int controlId) override;
     const render::PlotSwitches& plotSwitches() const override { return switches_; }
     void setPlotSwitches(const render::PlotSwitches& switches) override;
+    bool whiteBackground() const override { return white_; }
+    void setWhiteBackground(bool white) override;
     std::unique_ptr<platform::Dialog> openDialog(const platform::DialogTemplate& form,
                                                  platform::DialogHandler& handler) override;
 
     // State, for tests.
-    bool whiteBackground() const { return white_; }
     platform::Color backgroundColor() const;
     bool checked(int id) const; // the check mark the menu shows for `id`
     const ModelFiles& files() const { return files_; }

@@ -1,7 +1,12 @@
 #include "preprocessor/app/dialog_attachments.h"
 
+#include "preprocessor/app/dialogs/copy_geopt_dialog.h"
 #include "preprocessor/app/dialogs/create_geopt_dialog.h"
+#include "preprocessor/app/dialogs/create_polygon_dialog.h"
+#include "preprocessor/app/dialogs/hide_polygons_dialog.h"
+#include "preprocessor/app/dialogs/materials_thicknesses_dialog.h"
 #include "preprocessor/app/dialogs/meshing_quad_dialog.h"
+#include "preprocessor/app/dialogs/plot_controls_dialog.h"
 
 namespace shellfem::preprocessor::app {
 
@@ -12,13 +17,13 @@ std::unique_ptr<ModelessDialog> makeDialog(DialogKind kind, EditingContext& cont
         return std::make_unique<CreateGeoPtDialog>(context);
 
     case DialogKind::CreatePolygon:
-        return nullptr;
+        return std::make_unique<CreatePolygonDialog>(context);
 
     case DialogKind::CopyGeoPt:
-        return nullptr;
+        return std::make_unique<CopyGeoPtDialog>(context);
 
     case DialogKind::MaterialsThicknesses:
-        return nullptr;
+        return std::make_unique<MaterialsThicknessesDialog>(context);
 
     case DialogKind::MeshingQuad:
         return std::make_unique<MeshingQuadDialog>(context);
@@ -33,10 +38,10 @@ std::unique_ptr<ModelessDialog> makeDialog(DialogKind kind, EditingContext& cont
         return nullptr;
 
     case DialogKind::PlotControls:
-        return nullptr;
+        return std::make_unique<PlotControlsDialog>(context);
 
     case DialogKind::HidePolygons:
-        return nullptr;
+        return std::make_unique<HidePolygonsDialog>(context);
     }
     return nullptr;
 }

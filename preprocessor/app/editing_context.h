@@ -67,6 +67,11 @@ public:
     virtual const render::PlotSwitches& plotSwitches() const = 0;
     virtual void setPlotSwitches(const render::PlotSwitches& switches) = 0;
 
+    // The window's background: white, or black (the start). Setting it moves the
+    // View menu's check marks with it, refreshes the open dialogs and redraws.
+    virtual bool whiteBackground() const = 0;
+    virtual void setWhiteBackground(bool white) = 0;
+
     // Opens a modeless dialog beside the main window (ModelessDialog does this).
     virtual std::unique_ptr<platform::Dialog> openDialog(const platform::DialogTemplate& form,
                                                          platform::DialogHandler& handler) = 0;

@@ -54,12 +54,20 @@ std::optional<double> FieldReader::number(int id, const std::string& field) {
 }
 
 std::optional<double> FieldReader::numberAbove(int id, const std::string& field, double above) {
+    return numberWhere(
+        id, field, [above](double value) { return value > above; },
+        "a number greater than " + formatGeneral(above));
+}
+
+std::optional<double> FieldReader::numberWhere(int id, const std::string& field,
+                                               const std::function<bool(double)>& valid,
+                                               const std::string& wanted) {
     const std::optional<std::string> t = text(id);
     if (!t)
         return std::nullopt;
     const std::optional<double> value = parseNumber(*t);
-    if (!value || !(*value > above)) {
-        refuse(field, *t, "a number greater than " + formatGeneral(above));
+    if (!value || !valid(*value)) {
+        refuse(field, *t, wanted);
         return std::nullopt;
     }
     return value;

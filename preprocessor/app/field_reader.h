@@ -3,6 +3,7 @@
 #include "platform/dialog.h"
 #include "preprocessor/app/editing_context.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,6 +28,10 @@ public:
     std::optional<double> number(int id, const std::string& field);
     // ... that is greater than `above` (exclusive).
     std::optional<double> numberAbove(int id, const std::string& field, double above);
+    // ... for which `valid` holds; `wanted` says what that is ("a number greater than 0").
+    std::optional<double> numberWhere(int id, const std::string& field,
+                                      const std::function<bool(double)>& valid,
+                                      const std::string& wanted);
     // A whole number from `min` to `max`.
     std::optional<int> whole(int id, const std::string& field, int min, int max);
 

@@ -67,6 +67,10 @@ public:
     EditResult editMaterial(int id, const Material& material);
     EditResult addThickness(double thickness);
     EditResult editThickness(int id, double thickness);
+    // Deleting a material or thickness that no polygon uses moves the later IDs
+    // down by one in every polygon; one in use is refused, naming its polygons.
+    EditResult deleteMaterial(int id);
+    EditResult deleteThickness(int id);
 
     EditResult addPoint(const Vec3& position);
     // Makes `copies` copies of each point, copy k (1-based) shifted by k times `offset`.

@@ -2,6 +2,7 @@
 
 #include "preprocessor/model/id_checks.h"
 #include "preprocessor/model/model_compaction.h"
+#include "preprocessor/model/model_queries.h"
 
 namespace shellfem::preprocessor {
 
@@ -17,7 +18,39 @@ void removeMeshOf(ModelData& data, const std::vector<bool>& polygonPicked, std::
     removeNodes(data, nodeRemoved, notice);
 }
 
+// Removes record `id` of a material or thickness list when no polygon uses it,
+// and moves the later IDs down by one in every polygon's `attribute`.
+template <class T>
+EditResult deleteUnusedAttribute(ModelData& data, std::vector<T>& list, int Polygon::*attribute,
+                                 int id, const std::string& kind) {
+    if (std::string problem = checkIds({id}, list.size(), kind.c_str()); !problem.empty())
+        return refusedEdit(problem);
+    const std::vector<int> users = polygonsUsing(data, attribute, id);
+    if (!users.empty()) {
+        std::string names;
+        for (int p : users)
+            names += (names.empty() ? "" : ", ") + std::to_string(p);
+        return refusedEdit(kind + " " + std::to_string(id) + " is used by polygon" +
+                           (users.size() == 1 ? " " : "s ") + names + "; give " +
+                           (users.size() == 1 ? "it" : "them") +
+                           " another one before deleting it.");
+    }
+    list.erase(list.begin() + id);
+    for (Polygon& polygon : data.polygons)
+        if (polygon.*attribute > id)
+            --(polygon.*attribute);
+    return {};
+}
+
 } // namespace
+
+EditResult Model::deleteMaterial(int id) {
+    return deleteUnusedAttribute(data_, data_.materials, &Polygon::material, id, "Material");
+}
+
+EditResult Model::deleteThickness(int id) {
+    return deleteUnusedAttribute(data_, data_.thicknesses, &Polygon::thickness, id, "Thickness");
+}
 
 EditResult Model::deletePoints(const std::vector<int>& points) {
     if (std::string problem = checkIds(points, data_.points.size(), "Point"); !problem.empty())

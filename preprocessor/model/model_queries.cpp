@@ -17,6 +17,14 @@ Vec3 elementNormal(const ModelData& data, const Element& element) {
     return cross(at(1) - at(0), at(3) - at(0));
 }
 
+std::vector<int> polygonsUsing(const ModelData& data, int Polygon::*attribute, int id) {
+    std::vector<int> users;
+    for (std::size_t p = 0; p < data.polygons.size(); ++p)
+        if (data.polygons[p].*attribute == id)
+            users.push_back(static_cast<int>(p));
+    return users;
+}
+
 std::vector<Vec3> cornersOf(const ModelData& data, const std::vector<int>& vertices) {
     std::vector<Vec3> corners;
     corners.reserve(vertices.size());

@@ -14,6 +14,10 @@ std::vector<std::vector<int>> elementsByPolygon(const ModelData& data);
 // The element's normal by its corner order, (n1 - n0) x (n3 - n0), not normalised.
 Vec3 elementNormal(const ModelData& data, const Element& element);
 
+// The IDs of the polygons whose `attribute` (&Polygon::material or
+// &Polygon::thickness) is `id`, in polygon order.
+std::vector<int> polygonsUsing(const ModelData& data, int Polygon::*attribute, int id);
+
 // Positions of the geometric points listed, in the order given.
 std::vector<Vec3> cornersOf(const ModelData& data, const std::vector<int>& vertices);
 

@@ -1,5 +1,6 @@
 #include "preprocessor/app/dialogs/create_geopt_dialog.h"
 
+#include "preprocessor/app/dialogs/point_rows.h"
 #include "preprocessor/app/field_reader.h"
 #include "preprocessor/files/kvx_file.h"
 
@@ -26,14 +27,11 @@ void CreateGeoPtDialog::onOpened(platform::Dialog& dialog) {
 }
 
 void CreateGeoPtDialog::show(platform::Dialog& dialog) {
+    const ModelData& data = context().model().data();
     std::vector<std::vector<std::string>> rows;
-    const std::vector<GeometricPoint>& points = context().model().data().points;
-    rows.reserve(points.size());
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const Vec3& p = points[i].position;
-        rows.push_back({std::to_string(i), fixedFiveDecimals(p.x), fixedFiveDecimals(p.y),
-                        fixedFiveDecimals(p.z)});
-    }
+    rows.reserve(data.points.size());
+    for (std::size_t i = 0; i < data.points.size(); ++i)
+        rows.push_back(pointRow(data, static_cast<int>(i)));
     dialog.setRows(kList, rows);
 }
 

@@ -64,6 +64,14 @@ protected:
         return pixelOf(app->model().data().nodes[static_cast<std::size_t>(id)].position);
     }
 
+    // Runs the menu command and returns the dialog it opened.
+    platform::FakeDialog& open(int command, const std::string& title) {
+        app->onCommand(command);
+        platform::FakeDialog* d = gui.dialog(title);
+        EXPECT_NE(d, nullptr) << title;
+        return *d;
+    }
+
     // The texts of the messages shown since the last call.
     std::vector<std::string> takeMessages() {
         std::vector<std::string> texts;

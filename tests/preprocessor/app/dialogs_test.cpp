@@ -18,15 +18,7 @@ TEST(FieldReader, NumbersReadWholeAndFiniteOnly) {
         EXPECT_FALSE(parseNumber(bad)) << bad;
 }
 
-class Dialogs : public AppFixture {
-protected:
-    platform::FakeDialog& open(int command, const std::string& title) {
-        app->onCommand(command);
-        platform::FakeDialog* d = gui.dialog(title);
-        EXPECT_NE(d, nullptr);
-        return *d;
-    }
-};
+class Dialogs : public AppFixture {};
 
 TEST_F(Dialogs, CreateGeoPtAddsAPointAndListsEveryPoint) {
     platform::FakeDialog& d = open(kCreateGeoPt, "Create GeoPt");

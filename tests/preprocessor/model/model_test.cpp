@@ -209,6 +209,46 @@ TEST(ModelStore, PicksHoldEachIdOnceInPickOrderAndDeletionsForgetThem) {
     EXPECT_TRUE(model.selection().points.empty());
 }
 
+TEST(ModelStore, OnlyUnusedMaterialsAndThicknessesAreDeletedAndLaterIdsMoveDown) {
+    Model model = modelWithAttributes(0.01);
+    ASSERT_TRUE(model.addMaterial({70000.0, 0.33}).ok());
+    ASSERT_TRUE(model.addMaterial({1000.0, 0.2}).ok());
+    ASSERT_TRUE(model.addThickness(0.02).ok());
+    const int first = addRectangle(model, 0, 0, 1, 1);
+    const int second = addRectangle(model, 1, 0, 2, 1);
+    const int third = addRectangle(model, 2, 0, 3, 1);
+    ASSERT_TRUE(model.setPolygonAttributes({second, third}, 2, 1).ok());
+    ASSERT_TRUE(model.meshPolygons({first, second}, divisions(1, 1)).ok());
+    const ModelData before = model.data();
+
+    EditResult used = model.deleteMaterial(2);
+    EXPECT_FALSE(used.ok());
+    EXPECT_EQ(used.message,
+              "Material 2 is used by polygons 1, 2; give them another one before deleting it.");
+    EXPECT_EQ(model.deleteThickness(0).message,
+              "Thickness 0 is used by polygon 0; give it another one before deleting it.");
+    EXPECT_EQ(model.deleteMaterial(3).message, "Material 3 does not exist (there are 3).");
+    EXPECT_EQ(model.deleteThickness(-1).message, "Thickness -1 does not exist (there are 2).");
+    EXPECT_EQ(model.data().materials.size(), 3u);
+    EXPECT_EQ(model.data().thicknesses.size(), 2u);
+
+    ASSERT_TRUE(model.deleteMaterial(1).ok());
+    const ModelData& data = model.data();
+    ASSERT_EQ(data.materials.size(), 2u);
+    EXPECT_EQ(data.materials[1].E, 1000.0);
+    EXPECT_EQ(data.polygons[first].material, 0);
+    EXPECT_EQ(data.polygons[second].material, 1); // still the E = 1000 material
+    EXPECT_EQ(data.polygons[third].material, 1);
+    EXPECT_EQ(data.polygons[second].thickness, 1);
+    EXPECT_EQ(data.elements.size(), before.elements.size());
+
+    ASSERT_TRUE(model.setPolygonAttributes({first}, 0, 1).ok());
+    ASSERT_TRUE(model.deleteThickness(0).ok());
+    ASSERT_EQ(data.thicknesses, std::vector<double>{0.02});
+    for (const Polygon& polygon : data.polygons)
+        EXPECT_EQ(polygon.thickness, 0);
+}
+
 TEST(ModelStore, BadInputIsRefusedAndLeavesTheModelAsItWas) {
     Model model = modelWithAttributes();
     int a = addPoint(model, 0, 0), b = addPoint(model, 1, 0), c = addPoint(model, 2, 0);
