@@ -63,10 +63,6 @@ public:
             disabled_.insert(id);
     }
     bool enabled(int id) const { return disabled_.count(id) == 0; }
-    std::vector<std::vector<std::string>> rows(int id) const {
-        auto it = rows_.find(id);
-        return it == rows_.end() ? std::vector<std::vector<std::string>>{} : it->second;
-    }
     int selection(int id) const override {
         auto it = selections_.find(id);
         return it == selections_.end() ? -1 : it->second;
