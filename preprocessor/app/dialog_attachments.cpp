@@ -1,5 +1,7 @@
 #include "preprocessor/app/dialog_attachments.h"
 
+#include "preprocessor/app/dialogs/apply_forces_dialog.h"
+#include "preprocessor/app/dialogs/apply_restraints_dialog.h"
 #include "preprocessor/app/dialogs/copy_geopt_dialog.h"
 #include "preprocessor/app/dialogs/create_geopt_dialog.h"
 #include "preprocessor/app/dialogs/create_polygon_dialog.h"
@@ -7,6 +9,7 @@
 #include "preprocessor/app/dialogs/materials_thicknesses_dialog.h"
 #include "preprocessor/app/dialogs/meshing_quad_dialog.h"
 #include "preprocessor/app/dialogs/plot_controls_dialog.h"
+#include "preprocessor/app/dialogs/polygon_loads_dialog.h"
 
 namespace shellfem::preprocessor::app {
 
@@ -29,13 +32,13 @@ std::unique_ptr<ModelessDialog> makeDialog(DialogKind kind, EditingContext& cont
         return std::make_unique<MeshingQuadDialog>(context);
 
     case DialogKind::ApplyForces:
-        return nullptr;
+        return std::make_unique<ApplyForcesDialog>(context);
 
     case DialogKind::ApplyRestraints:
-        return nullptr;
+        return std::make_unique<ApplyRestraintsDialog>(context);
 
     case DialogKind::PolygonLoads:
-        return nullptr;
+        return std::make_unique<PolygonLoadsDialog>(context);
 
     case DialogKind::PlotControls:
         return std::make_unique<PlotControlsDialog>(context);

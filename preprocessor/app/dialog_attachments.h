@@ -22,8 +22,7 @@ enum class DialogKind {
 };
 inline constexpr int kDialogKinds = 10;
 
-// The dialog each menu command opens; null for one not written yet, whose
-// command then only sets its mode and display switches.
+// The dialog each menu command opens.
 std::unique_ptr<ModelessDialog> makeDialog(DialogKind kind, EditingContext& context);
 
 } // namespace shellfem::preprocessor::app

@@ -1,6 +1,7 @@
 #include "preprocessor/app/picking_controls.h"
 
 #include "preprocessor/app/model_picking.h"
+#include "view3d/view_kit.h"
 
 namespace shellfem::preprocessor::app {
 
@@ -29,6 +30,13 @@ void PickingControls::addTo(platform::DialogTemplate& form, int x, int y, int wi
     form.button(kPickAll, "All", x + width - 80, y + 18, 70, 24);
     form.button(kClear, "Clear", x + width - 80, y + 44, 70, 24);
     form.label("", x + 10, y + 72, width - 20, 22, kPicked);
+}
+
+void addViewButtons(platform::DialogTemplate& form, int x, int y) {
+    const view3d::ViewKitIds ids = view3d::preprocessorViewKitIds();
+    form.button(ids.all, "All", x, y, 66, 28);
+    form.button(ids.pan, "Pan", x + 72, y, 66, 28);
+    form.button(ids.zoom, "Zoom", x + 144, y, 66, 28);
 }
 
 const std::vector<int>& PickingControls::picked(const EditingContext& context) const {

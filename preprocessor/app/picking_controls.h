@@ -44,6 +44,10 @@ private:
     std::string noun_;
 };
 
+// The All, Pan and Zoom buttons of a picking dialog, 66 pixels wide each, with
+// the View Kit's identifiers, which EditingContext::handleViewButton handles.
+void addViewButtons(platform::DialogTemplate& form, int x, int y);
+
 // "0, 4, 7": at most `shown` IDs, then "...".
 std::string listIds(const std::vector<int>& ids, std::size_t shown = 12);
 // "3 polygons picked: 0, 4, 7", or "No polygon picked".

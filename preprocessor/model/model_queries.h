@@ -2,6 +2,8 @@
 
 #include "preprocessor/model/model_data.h"
 
+#include <array>
+#include <optional>
 #include <vector>
 
 namespace shellfem::preprocessor {
@@ -25,5 +27,15 @@ std::vector<Vec3> cornersOf(const ModelData& data, const std::vector<int>& verti
 inline std::vector<Vec3> cornersOf(const ModelData& data, const Polygon& polygon) {
     return cornersOf(data, polygon.vertices);
 }
+
+// What the solver applies to each listed node or polygon, all of its records
+// together: forces and loads add up, and a DOF is fixed when any record holds a 1
+// for it. Nothing for one without records. The IDs must be in range.
+std::vector<std::optional<std::array<double, 6>>> forcesOnNodes(const ModelData& data,
+                                                                const std::vector<int>& nodes);
+std::vector<std::optional<std::array<int, 6>>> restraintsOnNodes(const ModelData& data,
+                                                                 const std::vector<int>& nodes);
+std::vector<std::optional<std::array<double, 4>>> loadsOnPolygons(const ModelData& data,
+                                                                  const std::vector<int>& polygons);
 
 } // namespace shellfem::preprocessor

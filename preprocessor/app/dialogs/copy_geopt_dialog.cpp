@@ -22,9 +22,7 @@ platform::DialogTemplate CopyGeoPtDialog::form() const {
     t.edit(kCopies, "Number of copies", 8, y, 210, 22, 130);
     t.button(kCopy, "Copy", 242, y - 3, 90, 28);
     y += 38;
-    t.button(kViewAll, "All", 8, y, 66, 28);
-    t.button(kViewPan, "Pan", 80, y, 66, 28);
-    t.button(kViewZoom, "Zoom", 152, y, 66, 28);
+    addViewButtons(t, 8, y);
     t.button(kClose, "Close", 242, y, 90, 28);
     return t;
 }

@@ -18,9 +18,6 @@ public:
         kDz = 1504,
         kCopies = 1505,
         kCopy = 1506,
-        kViewAll = 1046, // the View Kit's All, Pan and Zoom
-        kViewPan = 1047,
-        kViewZoom = 1048,
     };
     static constexpr int kMaxCopies = 1000;
     // At most this many new points at once, so that a slip of the finger

@@ -75,9 +75,7 @@ platform::DialogTemplate CreatePolygonDialog::form() const {
     t.label("", 18, 426, 324, 22, kPickedPolygons);
     t.button(kSetAttributes, "Give them this material and thickness", 18, 452, 324, 26);
 
-    t.button(kViewAll, "All", 8, 500, 66, 28);
-    t.button(kViewPan, "Pan", 80, 500, 66, 28);
-    t.button(kViewZoom, "Zoom", 152, 500, 66, 28);
+    addViewButtons(t, 8, 500);
     t.button(kClose, "Close", 262, 532, 90, 28);
     return t;
 }

@@ -29,9 +29,6 @@ public:
         kPickedPolygons = 1310, // label
         kSetAttributes = 1311,  // the chosen material and thickness on the picked polygons
         kClickHint = 1312,      // label: what a click in the view does now
-        kViewAll = 1046,        // the View Kit's All, Pan and Zoom
-        kViewPan = 1047,
-        kViewZoom = 1048,
     };
 
     using ModelessDialog::ModelessDialog;

@@ -56,6 +56,16 @@ protected:
         });
     }
 
+    // The node at (x, y, 0), e.g. of the 3 × 3 grid of the meshed plate.
+    int nodeAt(double x, double y) const {
+        const std::vector<Node>& nodes = app->model().data().nodes;
+        for (std::size_t n = 0; n < nodes.size(); ++n)
+            if (nodes[n].position.x == x && nodes[n].position.y == y)
+                return static_cast<int>(n);
+        ADD_FAILURE() << "no node at " << x << ", " << y;
+        return -1;
+    }
+
     platform::PixelPoint pixelOf(const Vec3& p) { return app->controller().view().modelToPixel(p); }
     platform::PixelPoint pixelOfPoint(int id) {
         return pixelOf(app->model().data().points[static_cast<std::size_t>(id)].position);

@@ -21,15 +21,6 @@ protected:
         m.control = true;
         return m;
     }
-    // The node at (x, y, 0) of the 3 × 3 grid of the plate.
-    int nodeAt(double x, double y) const {
-        const std::vector<Node>& nodes = app->model().data().nodes;
-        for (std::size_t n = 0; n < nodes.size(); ++n)
-            if (nodes[n].position.x == x && nodes[n].position.y == y)
-                return static_cast<int>(n);
-        ADD_FAILURE() << "no node at " << x << ", " << y;
-        return -1;
-    }
 };
 
 TEST_F(Picking, PointModesPickUnpickAndControlClickDoesTheOther) {

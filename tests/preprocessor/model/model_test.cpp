@@ -143,6 +143,39 @@ TEST(ModelStore, RepeatedPicksAndForeignFlagsDoNotChangeWhatIsApplied) {
     EXPECT_EQ(model.data().restraints[0].flags, (std::array<int, 6>{1, 0, 0, 0, 0, 0}));
 }
 
+TEST(ModelStore, WhatActsOnANodeOrPolygonCombinesAllOfItsRecords) {
+    Model model = twoMeshedSquares();
+    const int tip = model.data().forces[0].node;
+    const int edge = model.data().restraints[0].node;
+    ModelData data = model.data();
+    data.forces.push_back({tip, {1, 0, 0.5, 0, 0, 2}});
+    data.restraints.push_back({edge, {0, 0, 0, 0, 0, 0}});
+    data.restraints.push_back({tip, {7, 1, 0, 0, 0, 0}});
+    data.polygonLoads.push_back({1, {0.5, 0, 0, 1}});
+    model.assign(data);
+
+    int free = -1; // the centre of the left square carries nothing
+    for (std::size_t n = 0; n < model.data().nodes.size(); ++n)
+        if (model.data().nodes[n].position.x == 0.5 && model.data().nodes[n].position.y == 0.5)
+            free = static_cast<int>(n);
+    ASSERT_GE(free, 0);
+    const auto forces = forcesOnNodes(model.data(), {tip, free, tip});
+    ASSERT_EQ(forces.size(), 3u);
+    EXPECT_EQ(forces[0], (std::array<double, 6>{1, 0, -2.5, 0, 0, 2}));
+    EXPECT_FALSE(forces[1]);
+    EXPECT_EQ(forces[2], forces[0]);
+
+    const auto restraints = restraintsOnNodes(model.data(), {edge, tip, free});
+    EXPECT_EQ(restraints[0], (std::array<int, 6>{1, 1, 1, 1, 1, 1}));
+    EXPECT_EQ(restraints[1], (std::array<int, 6>{0, 1, 0, 0, 0, 0})); // 7 fixes nothing
+    EXPECT_FALSE(restraints[2]);
+
+    const auto loads = loadsOnPolygons(model.data(), {1, 0});
+    EXPECT_EQ(loads[0], (std::array<double, 4>{-1.5, -2, -2, -1}));
+    EXPECT_EQ(loads[1], (std::array<double, 4>{-1, -1, -1, -1}));
+    EXPECT_TRUE(loadsOnPolygons(model.data(), {}).empty());
+}
+
 TEST(ModelStore, MeshingBesideNodesThatShareAPositionJoinsTheRightNodes) {
     Model model = modelWithAttributes();
     int left = addRectangle(model, 0, 0, 1, 1);
