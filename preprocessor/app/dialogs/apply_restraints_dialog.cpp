@@ -18,29 +18,29 @@ constexpr std::array<const char*, 6> kFlagNames{"UX", "UY", "UZ", "RX", "RY", "R
 platform::DialogTemplate ApplyRestraintsDialog::form() const {
     platform::DialogTemplate t;
     t.title = "ApplyBC(s)";
-    t.width = 340;
+    t.width = 400;
     t.height = 508;
-    picking_.addTo(t, 8, 8, 324);
+    picking_.addTo(t, 8, 8, 384);
     int y = 8 + PickingControls::kHeight + 6;
-    t.groupBox("Fixed degrees of freedom", 8, y, 324, 74);
+    t.groupBox("Fixed degrees of freedom", 8, y, 384, 74);
     for (std::size_t i = 0; i < kFlagBoxes.size(); ++i) {
         const int column = static_cast<int>(i % 3);
         const int row = static_cast<int>(i / 3);
         t.checkBox(kFlagBoxes[i], kFlagNames[i], 18 + 72 * column, y + 20 + 24 * row, 66, 22);
     }
-    t.button(kCheckAll, "All six", 242, y + 18, 80, 24);
-    t.button(kCheckNone, "None", 242, y + 44, 80, 24);
+    t.button(kCheckAll, "All six", 302, y + 18, 80, 24);
+    t.button(kCheckNone, "None", 302, y + 44, 80, 24);
     y += 80;
-    choice_.addTo(t, 8, y, 324, "Replace them", "Add to them");
+    choice_.addTo(t, 8, y, 384, "Replace them", "Add to them");
     y += ApplyModeChoice::kHeight + 6;
     t.button(kApply, "Apply", 8, y, 90, 28);
     t.button(kRemove, "Remove", 106, y, 90, 28);
     y += 36;
-    t.label("Restraints of the picked nodes (1 fixed)", 8, y, 324, 22);
-    t.listView(kRestraintList, {"Node", "UX", "UY", "UZ", "RX", "RY", "RZ"}, 8, y + 24, 324, 150);
+    t.label("Restraints of the picked nodes (1 fixed)", 8, y, 384, 22);
+    t.listView(kRestraintList, {"Node", "UX", "UY", "UZ", "RX", "RY", "RZ"}, 8, y + 24, 384, 150);
     y += 182;
     addViewButtons(t, 8, y);
-    t.button(kClose, "Close", 242, y, 90, 28);
+    t.button(kClose, "Close", 302, y, 90, 28);
     return t;
 }
 

@@ -19,28 +19,28 @@ constexpr std::array<const char*, 4> kCornerNames{"q0", "q1", "q2", "q3"};
 platform::DialogTemplate PolygonLoadsDialog::form() const {
     platform::DialogTemplate t;
     t.title = "Apply Distributed Load on Polygon(s)";
-    t.width = 340;
+    t.width = 400;
     t.height = 520;
-    picking_.addTo(t, 8, 8, 324);
+    picking_.addTo(t, 8, 8, 384);
     int y = 8 + PickingControls::kHeight + 6;
-    t.groupBox("Pressure at the polygon's corners 0 to 3", 8, y, 324, 118);
+    t.groupBox("Pressure at the polygon's corners 0 to 3", 8, y, 384, 118);
     for (std::size_t i = 0; i < kCornerFields.size(); ++i) {
         const int column = static_cast<int>(i % 2);
         const int row = static_cast<int>(i / 2);
-        t.edit(kCornerFields[i], kCornerNames[i], 18 + 156 * column, y + 20 + 24 * row, 148, 22,
+        t.edit(kCornerFields[i], kCornerNames[i], 18 + 186 * column, y + 20 + 24 * row, 178, 22,
                30);
     }
-    t.label("Positive along the polygon's normal. A polygon", 18, y + 70, 304, 20);
-    t.label("without four corners carries q0 all over.", 18, y + 90, 304, 20);
+    t.label("Positive along the polygon's normal. A polygon without", 18, y + 70, 364, 20);
+    t.label("four corners carries q0 all over.", 18, y + 90, 364, 20);
     y += 124;
     t.button(kApply, "Apply", 8, y, 90, 28);
     t.button(kRemove, "Remove", 106, y, 90, 28);
     y += 36;
-    t.label("Loads on the picked polygons", 8, y, 324, 22);
-    t.listView(kLoadList, {"Polygon", "Corners", "q0", "q1", "q2", "q3"}, 8, y + 24, 324, 150);
+    t.label("Loads on the picked polygons", 8, y, 384, 22);
+    t.listView(kLoadList, {"Polygon", "Corners", "q0", "q1", "q2", "q3"}, 8, y + 24, 384, 150);
     y += 182;
     addViewButtons(t, 8, y);
-    t.button(kClose, "Close", 242, y, 90, 28);
+    t.button(kClose, "Close", 302, y, 90, 28);
     return t;
 }
 
