@@ -1,6 +1,8 @@
 #include "preprocessor/app/dialogs/applied_values.h"
 
 #include "formats/number_format.h"
+#include "preprocessor/app/modeless_dialog.h"
+#include "preprocessor/app/picking_controls.h"
 
 namespace shellfem::preprocessor::app {
 
@@ -24,12 +26,11 @@ std::vector<std::string> rowOf(int id, const std::optional<std::array<T, N>>& va
 
 } // namespace
 
-void ApplyModeChoice::addTo(platform::DialogTemplate& form, int x, int y, int width,
-                            const std::string& replaceText, const std::string& addText) const {
+void ApplyModeChoice::addTo(platform::DialogTemplate& form, int x, int y, int width) const {
     form.groupBox("Earlier values of the picked nodes", x, y, width, kHeight);
     const int half = (width - 20) / 2;
-    form.radio(kReplace, 951, replaceText, x + 10, y + 20, half, 22);
-    form.radio(kAdd, 951, addText, x + 10 + half, y + 20, half, 22);
+    form.radio(kReplace, 951, "Replace them", x + 10, y + 20, half, 22);
+    form.radio(kAdd, 951, "Add to them", x + 10 + half, y + 20, half, 22);
 }
 
 void ApplyModeChoice::show(platform::Dialog& dialog) const {
@@ -41,6 +42,20 @@ bool ApplyModeChoice::handle(int controlId) {
         return false;
     mode_ = controlId == kReplace ? ApplyMode::Replace : ApplyMode::Add;
     return true;
+}
+
+void addApplyButtonsAndList(platform::DialogTemplate& form, int y, int applyId, int removeId,
+                            const std::string& caption, int listId,
+                            std::vector<std::string> columns) {
+    form.button(applyId, "Apply", 8, y, 90, 28);
+    form.button(removeId, "Remove", 106, y, 90, 28);
+    y += 36;
+    form.label(caption, 8, y, 384, 22);
+    form.listView(listId, std::move(columns), 8, y + 24, 384, 150);
+    y += 182;
+    addViewButtons(form, 8, y);
+    form.button(ModelessDialog::kClose, "Close", 302, y, 90, 28);
+    form.height = y + 36;
 }
 
 std::vector<std::string> appliedRow(int id, const std::optional<std::array<double, 6>>& values) {

@@ -22,8 +22,7 @@ public:
     enum Control { kReplace = 1951, kAdd = 1952 };
     static constexpr int kHeight = 48; // of the box in the form, in pixels
 
-    void addTo(platform::DialogTemplate& form, int x, int y, int width,
-               const std::string& replaceText, const std::string& addText) const;
+    void addTo(platform::DialogTemplate& form, int x, int y, int width) const;
     void show(platform::Dialog& dialog) const;
     // True when `controlId` was one of the two buttons (the choice follows it).
     bool handle(int controlId);
@@ -32,6 +31,13 @@ public:
 private:
     ApplyMode mode_ = ApplyMode::Replace;
 };
+
+// The lower part of an Apply dialog's form, 384 pixels wide from (8, y) down: the
+// Apply and Remove buttons, the list of what acts on the picked items under its
+// caption, the view buttons and Close. Sets the form's height.
+void addApplyButtonsAndList(platform::DialogTemplate& form, int y, int applyId, int removeId,
+                            const std::string& caption, int listId,
+                            std::vector<std::string> columns);
 
 // A list row: the item's ID, then its values, or "-" in each column when
 // nothing acts on it.

@@ -19,7 +19,6 @@ platform::DialogTemplate ApplyForcesDialog::form() const {
     platform::DialogTemplate t;
     t.title = "Apply Force(s)";
     t.width = 400;
-    t.height = 532;
     picking_.addTo(t, 8, 8, 384);
     int y = 8 + PickingControls::kHeight + 6;
     t.groupBox("Force and moment on each node (global axes)", 8, y, 384, 96);
@@ -29,16 +28,10 @@ platform::DialogTemplate ApplyForcesDialog::form() const {
         t.edit(kComponentFields[i + 3], kComponentNames[i + 3], 204, row, 178, 22, 30);
     }
     y += 102;
-    choice_.addTo(t, 8, y, 384, "Replace them", "Add to them");
-    y += ApplyModeChoice::kHeight + 6;
-    t.button(kApply, "Apply", 8, y, 90, 28);
-    t.button(kRemove, "Remove", 106, y, 90, 28);
-    y += 36;
-    t.label("Forces on the picked nodes", 8, y, 384, 22);
-    t.listView(kForceList, {"Node", "Fx", "Fy", "Fz", "Mx", "My", "Mz"}, 8, y + 24, 384, 150);
-    y += 182;
-    addViewButtons(t, 8, y);
-    t.button(kClose, "Close", 302, y, 90, 28);
+    choice_.addTo(t, 8, y, 384);
+    addApplyButtonsAndList(t, y + ApplyModeChoice::kHeight + 6, kApply, kRemove,
+                           "Forces on the picked nodes", kForceList,
+                           {"Node", "Fx", "Fy", "Fz", "Mx", "My", "Mz"});
     return t;
 }
 

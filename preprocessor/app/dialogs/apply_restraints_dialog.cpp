@@ -19,7 +19,6 @@ platform::DialogTemplate ApplyRestraintsDialog::form() const {
     platform::DialogTemplate t;
     t.title = "ApplyBC(s)";
     t.width = 400;
-    t.height = 508;
     picking_.addTo(t, 8, 8, 384);
     int y = 8 + PickingControls::kHeight + 6;
     t.groupBox("Fixed degrees of freedom", 8, y, 384, 74);
@@ -31,16 +30,10 @@ platform::DialogTemplate ApplyRestraintsDialog::form() const {
     t.button(kCheckAll, "All six", 302, y + 18, 80, 24);
     t.button(kCheckNone, "None", 302, y + 44, 80, 24);
     y += 80;
-    choice_.addTo(t, 8, y, 384, "Replace them", "Add to them");
-    y += ApplyModeChoice::kHeight + 6;
-    t.button(kApply, "Apply", 8, y, 90, 28);
-    t.button(kRemove, "Remove", 106, y, 90, 28);
-    y += 36;
-    t.label("Restraints of the picked nodes (1 fixed)", 8, y, 384, 22);
-    t.listView(kRestraintList, {"Node", "UX", "UY", "UZ", "RX", "RY", "RZ"}, 8, y + 24, 384, 150);
-    y += 182;
-    addViewButtons(t, 8, y);
-    t.button(kClose, "Close", 302, y, 90, 28);
+    choice_.addTo(t, 8, y, 384);
+    addApplyButtonsAndList(t, y + ApplyModeChoice::kHeight + 6, kApply, kRemove,
+                           "Restraints of the picked nodes (1 fixed)", kRestraintList,
+                           {"Node", "UX", "UY", "UZ", "RX", "RY", "RZ"});
     return t;
 }
 

@@ -20,9 +20,8 @@ platform::DialogTemplate PolygonLoadsDialog::form() const {
     platform::DialogTemplate t;
     t.title = "Apply Distributed Load on Polygon(s)";
     t.width = 400;
-    t.height = 520;
     picking_.addTo(t, 8, 8, 384);
-    int y = 8 + PickingControls::kHeight + 6;
+    const int y = 8 + PickingControls::kHeight + 6;
     t.groupBox("Pressure at the polygon's corners 0 to 3", 8, y, 384, 118);
     for (std::size_t i = 0; i < kCornerFields.size(); ++i) {
         const int column = static_cast<int>(i % 2);
@@ -32,15 +31,8 @@ platform::DialogTemplate PolygonLoadsDialog::form() const {
     }
     t.label("Positive along the polygon's normal. A polygon without", 18, y + 70, 364, 20);
     t.label("four corners carries q0 all over.", 18, y + 90, 364, 20);
-    y += 124;
-    t.button(kApply, "Apply", 8, y, 90, 28);
-    t.button(kRemove, "Remove", 106, y, 90, 28);
-    y += 36;
-    t.label("Loads on the picked polygons", 8, y, 384, 22);
-    t.listView(kLoadList, {"Polygon", "Corners", "q0", "q1", "q2", "q3"}, 8, y + 24, 384, 150);
-    y += 182;
-    addViewButtons(t, 8, y);
-    t.button(kClose, "Close", 302, y, 90, 28);
+    addApplyButtonsAndList(t, y + 124, kApply, kRemove, "Loads on the picked polygons", kLoadList,
+                           {"Polygon", "Corners", "q0", "q1", "q2", "q3"});
     return t;
 }
 
