@@ -10,9 +10,13 @@ template <class Record, class Values, class Combine>
 std::vector<std::optional<Values>>
 combinedRecords(const std::vector<Record>& records, int Record::*owner, Values Record::*values,
                 std::size_t ownerCount, const std::vector<int>& ids, Combine combine) {
+    auto exists = [ownerCount](int id) {
+        return id >= 0 && static_cast<std::size_t>(id) < ownerCount;
+    };
     std::vector<int> entryOf(ownerCount, -1);
     for (std::size_t i = 0; i < ids.size(); ++i)
-        entryOf[static_cast<std::size_t>(ids[i])] = static_cast<int>(i);
+        if (exists(ids[i]))
+            entryOf[static_cast<std::size_t>(ids[i])] = static_cast<int>(i);
     std::vector<std::optional<Values>> combined(ids.size());
     for (const Record& record : records) {
         const int entry = entryOf[static_cast<std::size_t>(record.*owner)];
@@ -26,7 +30,9 @@ combinedRecords(const std::vector<Record>& records, int Record::*owner, Values R
     }
     // An ID listed twice gets the entry of its last occurrence.
     for (std::size_t i = 0; i < ids.size(); ++i)
-        combined[i] = combined[static_cast<std::size_t>(entryOf[static_cast<std::size_t>(ids[i])])];
+        if (exists(ids[i]))
+            combined[i] =
+                combined[static_cast<std::size_t>(entryOf[static_cast<std::size_t>(ids[i])])];
     return combined;
 }
 

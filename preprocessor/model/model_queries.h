@@ -30,7 +30,7 @@ inline std::vector<Vec3> cornersOf(const ModelData& data, const Polygon& polygon
 
 // What the solver applies to each listed node or polygon, all of its records
 // together: forces and loads add up, and a DOF is fixed when any record holds a 1
-// for it. Nothing for one without records. The IDs must be in range.
+// for it. Nothing for one without records, or for an ID that names no record.
 std::vector<std::optional<std::array<double, 6>>> forcesOnNodes(const ModelData& data,
                                                                 const std::vector<int>& nodes);
 std::vector<std::optional<std::array<int, 6>>> restraintsOnNodes(const ModelData& data,

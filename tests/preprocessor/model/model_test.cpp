@@ -174,6 +174,10 @@ TEST(ModelStore, WhatActsOnANodeOrPolygonCombinesAllOfItsRecords) {
     EXPECT_EQ(loads[0], (std::array<double, 4>{-1.5, -2, -2, -1}));
     EXPECT_EQ(loads[1], (std::array<double, 4>{-1, -1, -1, -1}));
     EXPECT_TRUE(loadsOnPolygons(model.data(), {}).empty());
+    const auto stale = forcesOnNodes(model.data(), {-1, 999, tip});
+    EXPECT_FALSE(stale[0]);
+    EXPECT_FALSE(stale[1]);
+    EXPECT_EQ(stale[2], forces[0]);
 }
 
 TEST(ModelStore, MeshingBesideNodesThatShareAPositionJoinsTheRightNodes) {
