@@ -143,6 +143,8 @@ private:
 
     bool writeResults(StaticAnalysis& analysis) {
         const std::vector<double>& u = analysis.displacements();
+        if (Outcome usable = checkDisplacements(u); !usable.ok())
+            return fail(usable.message);
         if (!writeFile("Node_Dis.txt", kDisplacementFileFailed,
                        [&](std::ostream& o) { writeNodeDisplacements(o, u); }))
             return false;
@@ -151,6 +153,9 @@ private:
                        [&](std::ostream& o) { writeMeshDxf(o, model_, &u, scale); }))
             return false;
         analysis.recoverStresses();
+        for (const auto* stresses : {&analysis.elementStresses(), &analysis.averagedStresses()})
+            if (Outcome usable = checkStresses(model_, *stresses); !usable.ok())
+                return fail(usable.message);
         const ContourModel elementContour = contourModel(model_, analysis.elementStresses());
         const ContourModel averageContour = contourModel(model_, analysis.averagedStresses());
         return writeFile("Elem_Node_Stress.txt", kStressFileFailed,
@@ -206,7 +211,14 @@ private:
 } // namespace
 
 int runSolver(const SolverEnvironment& environment) {
-    return SolverRun(environment).run();
+    try {
+        return SolverRun(environment).run();
+    } catch (const std::bad_alloc&) {
+        // Whatever ran out, the run has released it by now and can still say so.
+        environment.console << "\nNot enough memory to run the analysis." << std::endl;
+        environment.process.waitForCharacter();
+        return 1;
+    }
 }
 
 } // namespace shellfem

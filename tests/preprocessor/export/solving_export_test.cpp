@@ -178,5 +178,46 @@ INSTANTIATE_TEST_SUITE_P(
                        "Polygon 1 carries a distributed load but is not meshed"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(SolvingExport, AFarOrWarpedNodeNeverGivesANonFiniteLoad) {
+    Model model = restrainedParallelogram();
+    ASSERT_TRUE(model.applyPolygonLoad({0}, {-1, -2, -3, -4}).ok());
+    for (double far : {1e70, 1e149, -1e150}) {
+        SCOPED_TRACE(far);
+        ModelData data = model.data();
+        Vec3& node = data.nodes[data.elements[4].nodes[2]].position;
+        node.x = far;
+        node.z = 0.5; // warped as well
+        SolvingModel solving;
+        const Outcome built = buildSolvingModel(data, solving);
+        ASSERT_TRUE(built.ok() || built.message.rfind("Polygon 0", 0) == 0) << built.message;
+        std::ostringstream text;
+        writeSolvingFile(text, solving);
+        EXPECT_EQ(text.str().find("nan"), std::string::npos);
+        EXPECT_EQ(text.str().find("inf"), std::string::npos);
+        std::istringstream in(text.str());
+        SolvingModel back;
+        if (built.ok())
+            EXPECT_TRUE(readSolvingFile(in, back).ok());
+    }
+}
+
+TEST(SolvingExport, AValueTheSolverWouldRefuseIsNamedAndNothingIsWritten) {
+    Model model = restrainedParallelogram();
+    ModelData data = model.data();
+    data.nodes[3].position.y = 2e150;
+    SolvingModel solving;
+    Outcome built = buildSolvingModel(data, solving);
+    EXPECT_EQ(built.status, Status::Refused);
+    EXPECT_NE(built.message.find("node 3: y=2e+150 is beyond the largest magnitude"),
+              std::string::npos)
+        << built.message;
+    EXPECT_TRUE(solving.nodes.empty());
+
+    data = model.data();
+    data.forces.push_back({5, {0, 0, -1e300, 0, 0, 0}});
+    built = buildSolvingModel(data, solving);
+    EXPECT_NE(built.message.find("force 0: Fz=-1e+300"), std::string::npos) << built.message;
+}
+
 } // namespace
 } // namespace shellfem::preprocessor
