@@ -1,10 +1,10 @@
 #include "preprocessor/export/solving_export.h"
 
 #include "formats/number_format.h"
+#include "formats/safe_file_write.h"
 #include "formats/value_limits.h"
 #include "preprocessor/export/polygon_load_field.h"
 #include "preprocessor/files/kvx_file.h"
-#include "preprocessor/files/safe_file_write.h"
 #include "preprocessor/model/id_checks.h"
 #include "preprocessor/model/model_queries.h"
 #include "preprocessor/model/polygon_geometry.h"

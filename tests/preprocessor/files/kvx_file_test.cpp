@@ -1,10 +1,11 @@
 #include "preprocessor/files/kvx_file.h"
 
+#include "formats/safe_file_write.h"
 #include "platform/fake/fake_process_services.h"
-#include "preprocessor/files/safe_file_write.h"
 #include "test_models.h"
 #include "tests/support/memory_limit.h"
 #include "tests/support/temp_path.h"
+#include "tests/support/write_failures.h"
 
 #include <chrono>
 #include <cstdio>
@@ -12,11 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#ifdef __unix__
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 namespace shellfem::preprocessor {
 namespace {
@@ -384,21 +380,27 @@ TEST(KvxFile, FailedSavesSayTheSaveFailedAndKeepTheEarlierFile) {
     EXPECT_EQ(fileText(path), saved);
     std::filesystem::remove(temporaryPathFor(path));
 
-#ifdef __unix__
     // The medium fills up half-way through the save.
-    struct rlimit limit {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
-    struct rlimit small = limit;
-    small.rlim_cur = 200;
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const Outcome written = writeKvxFile(path, model);
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, previousHandler);
+    Outcome written;
+    {
+        FileSizeLimit fullDisk(200);
+        written = writeKvxFile(path, model);
+    }
     EXPECT_TRUE(failedSave(written));
     EXPECT_EQ(fileText(path), saved);
     EXPECT_FALSE(std::filesystem::exists(temporaryPathFor(path)));
-#endif
+
+    // The folder cannot be written.
+    const std::string folder = tempPath("read_only");
+    std::filesystem::create_directory(folder);
+    const std::string inFolder = folder + "/model.kvx";
+    ASSERT_TRUE(writeKvxFile(inFolder, model).ok());
+    const std::string savedInFolder = fileText(inFolder);
+    ASSERT_TRUE(model.addPoint({8, 8, 8}).ok());
+    EXPECT_TRUE(succeedsInReadOnlyFolder(folder, [&] {
+        return failedSave(writeKvxFile(inFolder, model)) && fileText(inFolder) == savedInFolder;
+    }));
+    std::filesystem::remove_all(folder);
 
     ASSERT_TRUE(writeKvxFile(path, model).ok());
     EXPECT_NE(fileText(path), saved);
