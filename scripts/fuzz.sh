@@ -35,4 +35,3 @@ for h in "${harnesses[@]}"; do
     grep -E '^#[0-9]+.*(DONE|pulse)|stat::|ERROR|SUMMARY' fuzz-0.log | tail -n 14
     cp fuzz-0.log "$h.log")
 done
-done
