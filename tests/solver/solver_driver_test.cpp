@@ -214,6 +214,16 @@ TEST_F(SolverRun, EachFailureEndsWithItsMessageExitCodeOneAndNoResultFile) {
          "Element 1 (nodes 2,4,3,5): the Jacobian determinant is not positive"},
         {"zero edge", [] { return replaced(stripText(), "4:1,0,0", "4:0.5,0,0"); },
          "Element 1 (nodes 2,4,5,3): its first edge"},
+        {"stiffness beyond the bound",
+         [] {
+             SolvingModel m = smallStrip();
+             m.materials[0].E = 1e140;
+             m.thicknesses[0] = 1e10;
+             std::ostringstream out;
+             writeSolvingFile(out, m);
+             return out.str();
+         },
+         "material 0 (E=1e+140) with thickness 0 (TK=1e+10) gives a stiffness E*TK^3"},
         {"mechanism",
          [] { return replaced(stripText(), "NRN=2\n0:1 1 1 1 1 1\n1:1 1 1 1 1 1\n", "NRN=0\n"); },
          "The structure is not restrained enough: the stiffness matrix is singular at node 5, "
@@ -230,7 +240,7 @@ TEST_F(SolverRun, EachFailureEndsWithItsMessageExitCodeOneAndNoResultFile) {
         EXPECT_FALSE(anyResultFile());
     }
     EXPECT_EQ(process.pauses, 0);
-    EXPECT_EQ(process.characterWaits, 6);
+    EXPECT_EQ(process.characterWaits, 7);
 }
 
 TEST_F(SolverRun, MissingSolvingFilePausesAndFails) {
