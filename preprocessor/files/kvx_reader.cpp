@@ -281,9 +281,10 @@ Outcome readKvxFile(const std::string& path, Model& model) {
             return Outcome::failure(Status::CannotOpen, kKvxReadError);
         return KvxReader(std::move(text), path).read(data);
     });
-    if (read.status == Status::CannotOpen || read.status == Status::WrongVersion)
-        return Outcome::failure(read.status, read.status == Status::CannotOpen ? kKvxReadError
-                                                                               : kKvxVersionError);
+    if (read.status == Status::WrongVersion)
+        return Outcome::failure(Status::WrongVersion, kKvxVersionError);
+    if (read.status == Status::CannotOpen)
+        return read;
     if (!read.ok())
         return Outcome::failure(read.status, std::string(kKvxReadError) + "\n" + read.message);
     model.assign(std::move(data));
