@@ -1,9 +1,7 @@
 #include "formats/node_displacement_file.h"
 
+#include "formats/file_text.h"
 #include "formats/pattern_scanner.h"
-
-#include <fstream>
-#include <sstream>
 
 namespace shellfem {
 
@@ -37,27 +35,33 @@ Outcome readDisplacements(PatternScanner& scan, std::vector<double>& displacemen
     return Outcome::success();
 }
 
-} // namespace
-
-Outcome readNodeDisplacementFile(std::istream& in, std::vector<double>& displacements,
-                                 const std::string& fileName) {
+Outcome readDisplacementText(std::string text, std::vector<double>& displacements,
+                             const std::string& fileName) {
     displacements.clear();
-    std::ostringstream text;
-    text << in.rdbuf();
-    PatternScanner scan(text.str());
+    PatternScanner scan(std::move(text));
     Outcome result = readDisplacements(scan, displacements, fileName);
     if (!result.ok())
         displacements.clear();
     return result;
 }
 
+} // namespace
+
+Outcome readNodeDisplacementFile(std::istream& in, std::vector<double>& displacements,
+                                 const std::string& fileName) {
+    return readDisplacementText(readAllText(in), displacements, fileName);
+}
+
 Outcome readNodeDisplacementFile(const std::string& path, std::vector<double>& displacements) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const Outcome read = readWithinMemory(path, [&] {
+        std::string text;
+        if (!readFileText(path, text))
+            return Outcome::failure(Status::CannotOpen, "cannot open " + path);
+        return readDisplacementText(std::move(text), displacements, path);
+    });
+    if (!read.ok())
         displacements.clear();
-        return Outcome::failure(Status::CannotOpen, "cannot open " + path);
-    }
-    return readNodeDisplacementFile(in, displacements, path);
+    return read;
 }
 
 } // namespace shellfem

@@ -1,5 +1,8 @@
 #include "formats/record_reader.h"
 
+#include "formats/number_format.h"
+#include "formats/value_limits.h"
+
 namespace shellfem {
 
 RecordReader::RecordReader(std::string text, std::string fileName, std::string indexWord)
@@ -32,6 +35,32 @@ bool RecordReader::readCount(std::string_view label, const char* name, int& coun
     return true;
 }
 
+bool RecordReader::checkMagnitude(std::size_t at, const std::string& record, const char* field,
+                                  double value) {
+    if (withinLargestMagnitude(value))
+        return true;
+    return fail(at, record,
+                std::string(field) + "=" + formatGeneral(value) +
+                    " is beyond the largest magnitude accepted (" +
+                    formatGeneral(kLargestMagnitude) + ")");
+}
+
+bool RecordReader::checkMagnitudes(std::size_t at, const std::string& record,
+                                   const Vec3& position) {
+    return checkMagnitude(at, record, "x", position.x) &&
+           checkMagnitude(at, record, "y", position.y) &&
+           checkMagnitude(at, record, "z", position.z);
+}
+
+bool RecordReader::readLabelledValue(const std::string& record, std::string_view label,
+                                     double& value, const char* layout) {
+    const std::size_t at = scan_.position();
+    if (!scan_.literal(label) || !scan_.readDouble(value) || !scan_.literal("\n"))
+        return fail(at, record, layout);
+    const std::string field(label.substr(0, label.find('=')));
+    return checkMagnitude(at, record, field.c_str(), value);
+}
+
 bool RecordReader::checkIndex(std::size_t at, const std::string& record, const char* what,
                               int index, std::size_t size, const char* countName) {
     if (index >= 0 && static_cast<std::size_t>(index) < size)
@@ -60,10 +89,14 @@ bool RecordReader::readForce(int i, std::size_t nodeCount, int& node,
     bool ok = scan_.readInt(node) && scan_.literal("<");
     for (std::size_t d = 0; d < 6; ++d)
         ok = ok && scan_.readDouble(values[d]) && scan_.literal(d < 5 ? "," : ">\n");
+    const std::string record = recordName("force", i);
     if (!ok)
-        return fail(at, recordName("force", i),
-                    "expected \"<node><<Fx>,<Fy>,<Fz>,<Mx>,<My>,<Mz>>\"");
-    return checkIndex(at, recordName("force", i), "node", node, nodeCount, "NPOIN");
+        return fail(at, record, "expected \"<node><<Fx>,<Fy>,<Fz>,<Mx>,<My>,<Mz>>\"");
+    static const char* const names[] = {"Fx", "Fy", "Fz", "Mx", "My", "Mz"};
+    for (std::size_t d = 0; d < 6; ++d)
+        if (!checkMagnitude(at, record, names[d], values[d]))
+            return false;
+    return checkIndex(at, record, "node", node, nodeCount, "NPOIN");
 }
 
 } // namespace shellfem

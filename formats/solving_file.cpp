@@ -1,11 +1,13 @@
 #include "formats/solving_file.h"
 
+#include "formats/file_text.h"
 #include "formats/number_format.h"
 #include "formats/record_reader.h"
+#include "formats/value_limits.h"
 
 #include <algorithm>
+#include <cmath>
 #include <fstream>
-#include <sstream>
 
 namespace shellfem {
 
@@ -46,17 +48,26 @@ private:
             return fail(scan_.position(), "header", "expected the line \"Shell\"");
         if (!readCount("Number of materials:NMT=", "material", count))
             return false;
-        reserve(model.materials, count);
+        reserve(model.materials, count, 10); // "#0:E=0Mu=0"
         for (int i = 0; i < count; ++i) {
-            int number = 0;
+            const std::string record = recordName("material", i);
+            const char* layout = "expected \"#<n>:\", \"E=<value>\" and \"Mu=<value>\"";
             Material m;
-            if (!scan_.literal("#") || !scan_.readInt(number) || !scan_.literal(":\n") ||
-                !scan_.literal("E=") || !scan_.readDouble(m.E) || !scan_.literal("\n") ||
-                !scan_.literal("Mu=") || !scan_.readDouble(m.Mu) || !scan_.literal("\n"))
-                return fail(scan_.position(), recordName("material", i),
-                            "expected \"#<n>:\", \"E=<value>\" and \"Mu=<value>\"");
+            if (!readRecordNumberLine(record, layout) ||
+                !readLabelledValue(record, "E=", m.E, layout) ||
+                !readLabelledValue(record, "Mu=", m.Mu, layout))
+                return false;
             model.materials.push_back(m);
         }
+        return true;
+    }
+
+    // "#<n>:" on its own line; the number is not used.
+    bool readRecordNumberLine(const std::string& record, const char* layout) {
+        const std::size_t at = scan_.position();
+        int number = 0;
+        if (!scan_.literal("#") || !scan_.readInt(number) || !scan_.literal(":\n"))
+            return fail(at, record, layout);
         return true;
     }
 
@@ -64,14 +75,14 @@ private:
         int count = 0;
         if (!readCount("Number of thicknesses:NTK=", "thickness", count))
             return false;
-        reserve(model.thicknesses, count);
+        reserve(model.thicknesses, count, 7); // "#0:TK=0"
         for (int i = 0; i < count; ++i) {
-            int number = 0;
+            const std::string record = recordName("thickness", i);
+            const char* layout = "expected \"#<n>:\" and \"TK=<value>\"";
             double tk = 0.0;
-            if (!scan_.literal("#") || !scan_.readInt(number) || !scan_.literal(":\n") ||
-                !scan_.literal("TK=") || !scan_.readDouble(tk) || !scan_.literal("\n"))
-                return fail(scan_.position(), recordName("thickness", i),
-                            "expected \"#<n>:\" and \"TK=<value>\"");
+            if (!readRecordNumberLine(record, layout) ||
+                !readLabelledValue(record, "TK=", tk, layout))
+                return false;
             model.thicknesses.push_back(tk);
         }
         return true;
@@ -81,7 +92,7 @@ private:
         int count = 0;
         if (!readCount("Number of nodal points:NPOIN=", "node", count))
             return false;
-        reserve(model.nodes, count);
+        reserve(model.nodes, count, 7); // "0:0,0,0"
         for (int i = 0; i < count; ++i) {
             std::size_t at = scan_.position();
             int number = 0;
@@ -90,6 +101,8 @@ private:
                 !scan_.literal(",") || !scan_.readDouble(p.y) || !scan_.literal(",") ||
                 !scan_.readDouble(p.z) || !scan_.literal("\n"))
                 return fail(at, recordName("node", i), "expected \"<n>:<x>,<y>,<z>\"");
+            if (!checkMagnitudes(at, recordName("node", i), p))
+                return false;
             model.nodes.push_back(p);
         }
         return true;
@@ -99,7 +112,7 @@ private:
         int count = 0;
         if (!readCount("Number of elements:NELEM=", "element", count))
             return false;
-        reserve(model.elements, count);
+        reserve(model.elements, count, 14); // "0:0,0,0,0[0,0]"
         for (int i = 0; i < count; ++i) {
             std::size_t at = scan_.position();
             int number = 0;
@@ -128,7 +141,7 @@ private:
         int count = 0;
         if (!readCount("Number of restricted nodal points:NRN=", "restraint", count))
             return false;
-        reserve(model.restraints, count);
+        reserve(model.restraints, count, 13); // "0:0 0 0 0 0 0"
         for (int i = 0; i < count; ++i) {
             RestraintRecord r;
             if (!readRestraint(i, model.nodes.size(), r.node, r.flags))
@@ -142,7 +155,7 @@ private:
         int count = 0;
         if (!readCount("Number of forces:NFOR=", "force", count))
             return false;
-        reserve(model.forces, count);
+        reserve(model.forces, count, 14); // "0<0,0,0,0,0,0>"
         for (int i = 0; i < count; ++i) {
             ForceRecord f;
             if (!readForce(i, model.nodes.size(), f.node, f.values))
@@ -156,7 +169,7 @@ private:
         int count = 0;
         if (!readCount("Number of distributed loads:NDL=", "distributed load", count))
             return false;
-        reserve(model.loads, count);
+        reserve(model.loads, count, 9); // "0:0,0,0,0"
         for (int i = 0; i < count; ++i) {
             std::size_t at = scan_.position();
             DistributedLoadRecord l;
@@ -166,8 +179,12 @@ private:
             if (!ok)
                 return fail(at, recordName("distributed load", i),
                             "expected \"<element>:<q0>,<q1>,<q2>,<q3>\"");
-            if (!checkIndex(at, recordName("distributed load", i), "element", l.element,
-                            model.elements.size(), "NELEM"))
+            const std::string record = recordName("distributed load", i);
+            static const char* const names[] = {"q0", "q1", "q2", "q3"};
+            for (std::size_t k = 0; k < 4; ++k)
+                if (!checkMagnitude(at, record, names[k], l.q[k]))
+                    return false;
+            if (!checkIndex(at, record, "element", l.element, model.elements.size(), "NELEM"))
                 return false;
             model.loads.push_back(l);
         }
@@ -179,18 +196,55 @@ private:
 
 Outcome readSolvingFile(std::istream& in, SolvingModel& model, const std::string& fileName) {
     model = SolvingModel{};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return SolvingFileReader(text.str(), fileName).read(model);
+    return SolvingFileReader(readAllText(in), fileName).read(model);
 }
 
 Outcome readSolvingFile(const std::string& path, SolvingModel& model) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    model = SolvingModel{};
+    const Outcome read = readWithinMemory(path, [&]() -> Outcome {
+        std::string text;
+        if (!readFileText(path, text))
+            return {Status::CannotOpen, "Preprocessor file read error!"};
+        return SolvingFileReader(std::move(text), path).read(model);
+    });
+    if (!read.ok())
         model = SolvingModel{};
-        return {Status::CannotOpen, "Preprocessor file read error!"};
+    return read;
+}
+
+Outcome checkMagnitudes(const SolvingModel& model) {
+    std::string problem;
+    const auto check = [&](const std::string& record, const char* field, double value) {
+        if (problem.empty() && !(std::isfinite(value) && withinLargestMagnitude(value)))
+            problem = record + ": " + field + "=" + formatGeneral(value) +
+                      " is beyond the largest magnitude accepted (" +
+                      formatGeneral(kLargestMagnitude) + ")";
+    };
+    const auto name = [](const char* kind, std::size_t i) {
+        return std::string(kind) + " " + std::to_string(i);
+    };
+    for (std::size_t i = 0; i < model.materials.size(); ++i) {
+        check(name("material", i), "E", model.materials[i].E);
+        check(name("material", i), "Mu", model.materials[i].Mu);
     }
-    return readSolvingFile(in, model, path);
+    for (std::size_t i = 0; i < model.thicknesses.size(); ++i)
+        check(name("thickness", i), "TK", model.thicknesses[i]);
+    for (std::size_t i = 0; i < model.nodes.size(); ++i) {
+        check(name("node", i), "x", model.nodes[i].x);
+        check(name("node", i), "y", model.nodes[i].y);
+        check(name("node", i), "z", model.nodes[i].z);
+    }
+    static const char* const forceNames[] = {"Fx", "Fy", "Fz", "Mx", "My", "Mz"};
+    for (std::size_t i = 0; i < model.forces.size(); ++i)
+        for (std::size_t d = 0; d < 6; ++d)
+            check(name("force", i), forceNames[d], model.forces[i].values[d]);
+    static const char* const loadNames[] = {"q0", "q1", "q2", "q3"};
+    for (std::size_t i = 0; i < model.loads.size(); ++i)
+        for (std::size_t k = 0; k < 4; ++k)
+            check(name("distributed load", i), loadNames[k], model.loads[i].q[k]);
+    if (!problem.empty())
+        return Outcome::failure(Status::Refused, problem);
+    return Outcome::success();
 }
 
 void writeSolvingFile(std::ostream& out, const SolvingModel& model) {

@@ -56,6 +56,11 @@ Outcome readSolvingFile(std::istream& in, SolvingModel& model,
                         const std::string& fileName = kSolvingFileName);
 Outcome readSolvingFile(const std::string& path, SolvingModel& model);
 
+// Refuses, naming the record and field ("node 3: x=1e+200 ..."), a model with a
+// value that is not finite or lies beyond kLargestMagnitude: the reader would
+// refuse it, and the analysis could not keep its products finite.
+Outcome checkMagnitudes(const SolvingModel& model);
+
 // Writes every value so that it reads back exactly.
 void writeSolvingFile(std::ostream& out, const SolvingModel& model);
 bool writeSolvingFile(const std::string& path, const SolvingModel& model);

@@ -1,11 +1,12 @@
 #include "formats/stress_file.h"
 
+#include "formats/file_text.h"
 #include "formats/number_format.h"
 #include "formats/pattern_scanner.h"
+#include "formats/value_limits.h"
 
+#include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 namespace shellfem {
 
@@ -65,11 +66,27 @@ Outcome fail(const PatternScanner& scan, std::size_t at, const std::string& file
     return {Status::Malformed, fileName + ", " + scan.describe(at) + "\n  " + problem};
 }
 
-bool readValues(PatternScanner& scan, double* values, std::size_t count) {
+// One line of `count` numbers separated by commas, each within kLargestMagnitude;
+// on failure the message names that line.
+Outcome readValues(PatternScanner& scan, double* values, std::size_t count,
+                   const std::string& fileName, const std::string& what) {
+    const std::size_t at = scan.position();
     for (std::size_t c = 0; c < count; ++c)
         if (!scan.readDouble(values[c]) || !scan.literal(c + 1 < count ? "," : "\n"))
-            return false;
-    return true;
+            return fail(scan, at, fileName, what);
+    for (std::size_t c = 0; c < count; ++c)
+        if (!withinLargestMagnitude(values[c]))
+            return fail(scan, at, fileName,
+                        formatGeneral(values[c]) + " is beyond the largest magnitude accepted (" +
+                            formatGeneral(kLargestMagnitude) + ")");
+    return {};
+}
+
+// Room for `count` records of at least `shortest` characters each, but never for more
+// than the rest of the text can hold: memory follows what the file holds.
+template <class T>
+void reserveFor(std::vector<T>& list, int count, const PatternScanner& scan, std::size_t shortest) {
+    list.reserve(std::min(static_cast<std::size_t>(count), scan.remainingSize() / shortest));
 }
 
 Outcome readContour(PatternScanner& scan, ContourModel& model, const std::string& fileName) {
@@ -82,23 +99,25 @@ Outcome readContour(PatternScanner& scan, ContourModel& model, const std::string
     if (!scan.literal("NELEM=") || !scan.readInt(nelem) || !scan.literal("\n") || nelem < 0)
         return fail(scan, at, fileName, "expected \"NELEM=<count>\" with a count of 0 or more");
     // Every node line and element block takes several characters: counts beyond
-    // the size of the file cannot be met, so refuse them before allocating.
+    // the size of the file cannot be met.
     if (static_cast<std::size_t>(npoin) + static_cast<std::size_t>(nelem) * 9 >
         scan.remainingSize())
         return fail(scan, at, fileName,
                     "NPOIN=" + std::to_string(npoin) + " and NELEM=" + std::to_string(nelem) +
                         " do not fit in the rest of the file");
-    model.nodes.resize(static_cast<std::size_t>(npoin));
+    reserveFor(model.nodes, npoin, scan, 5); // "0,0,0"
     for (int i = 0; i < npoin; ++i) {
-        at = scan.position();
         double xyz[3];
-        if (!readValues(scan, xyz, 3))
-            return fail(scan, at, fileName, "node " + std::to_string(i) + ": expected \"x,y,z\"");
-        model.nodes[static_cast<std::size_t>(i)] = {xyz[0], xyz[1], xyz[2]};
+        if (Outcome read = readValues(scan, xyz, 3, fileName,
+                                      "node " + std::to_string(i) + ": expected \"x,y,z\"");
+            !read.ok())
+            return read;
+        model.nodes.push_back({xyz[0], xyz[1], xyz[2]});
     }
-    model.elements.resize(static_cast<std::size_t>(nelem));
+    // "0,1,2,3" and eight lines "0,0,0,0,0,0,0".
+    reserveFor(model.elements, nelem, scan, 7 + 8 * 13);
     for (int e = 0; e < nelem; ++e) {
-        ContourElement& element = model.elements[static_cast<std::size_t>(e)];
+        ContourElement element;
         std::string record = "element " + std::to_string(e);
         at = scan.position();
         for (std::size_t k = 0; k < 4; ++k) {
@@ -112,37 +131,42 @@ Outcome readContour(PatternScanner& scan, ContourModel& model, const std::string
                                 " is out of range (NPOIN=" + std::to_string(npoin) + ")");
         }
         for (std::size_t k = 0; k < 4; ++k) {
-            at = scan.position();
-            if (!readValues(scan, element.top[k].data(), 7) ||
-                !readValues(scan, element.bottom[k].data(), 7))
-                return fail(scan, scan.position(), fileName,
-                            record + ", corner " + std::to_string(k) +
-                                ": expected SX,SY,SZ,TXY,TXZ,TYZ,SE");
+            const std::string what =
+                record + ", corner " + std::to_string(k) + ": expected SX,SY,SZ,TXY,TXZ,TYZ,SE";
+            for (StressValues* surface : {&element.top[k], &element.bottom[k]})
+                if (Outcome read = readValues(scan, surface->data(), 7, fileName, what); !read.ok())
+                    return read;
         }
+        model.elements.push_back(element);
     }
     return {};
 }
 
-} // namespace
-
-Outcome readContourFile(std::istream& in, ContourModel& model, const std::string& fileName) {
+Outcome readContourText(std::string text, ContourModel& model, const std::string& fileName) {
     model = ContourModel{};
-    std::ostringstream text;
-    text << in.rdbuf();
-    PatternScanner scan(text.str());
+    PatternScanner scan(std::move(text));
     Outcome result = readContour(scan, model, fileName);
     if (!result.ok())
         model = ContourModel{};
     return result;
 }
 
+} // namespace
+
+Outcome readContourFile(std::istream& in, ContourModel& model, const std::string& fileName) {
+    return readContourText(readAllText(in), model, fileName);
+}
+
 Outcome readContourFile(const std::string& path, ContourModel& model) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const Outcome read = readWithinMemory(path, [&]() -> Outcome {
+        std::string text;
+        if (!readFileText(path, text))
+            return {Status::CannotOpen, "cannot open " + path};
+        return readContourText(std::move(text), model, path);
+    });
+    if (!read.ok())
         model = ContourModel{};
-        return {Status::CannotOpen, "cannot open " + path};
-    }
-    return readContourFile(in, model, path);
+    return read;
 }
 
 } // namespace shellfem

@@ -35,7 +35,9 @@ inline double deformationScale(const std::vector<Vec3>& nodes,
             largestTranslation = std::max(largestTranslation, std::fabs(displacements[6 * n + d]));
     }
     const double extent = std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
-    return largestTranslation > 0.0 ? 0.05 * extent / largestTranslation : 0.0;
+    const double scale = largestTranslation > 0.0 ? 0.05 * extent / largestTranslation : 0.0;
+    // Translations so small against the model that the scale overflows do not show.
+    return std::isfinite(scale) ? scale : 0.0;
 }
 
 } // namespace shellfem

@@ -6,8 +6,11 @@
 #include "preprocessor/app/corvanta_app.h"
 
 #include <iostream>
+#include <new>
 
-int main() {
+namespace {
+
+int run() {
     using namespace shellfem;
     platform::fltk::FltkGui gui("Corvanta");
     if (!gui.openDisplay(std::cerr))
@@ -22,4 +25,15 @@ int main() {
     window.show();
     const int code = gui.run();
     return app.exitCode().value_or(code);
+}
+
+} // namespace
+
+int main() {
+    try {
+        return run();
+    } catch (const std::bad_alloc&) {
+        std::cerr << "Corvanta: Not enough memory; the program stops." << std::endl;
+        return 1;
+    }
 }

@@ -9,6 +9,7 @@ packages=(
   libfltk1.3-dev fonts-wqy-microhei libpng-dev
   xvfb xauth x11-apps imagemagick xdotool
   python3-meshio  # the tests read the solver's VTU file back with it
+  clang libclang-rt-14-dev  # the readers' fuzzers (scripts/fuzz.sh)
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #include "solver/model_check.h"
 
 #include "formats/number_format.h"
+#include "formats/value_limits.h"
 
 #include <cmath>
 
@@ -19,6 +20,12 @@ std::string materialProblem(const SolvingModel& model, const ElementRecord& e) {
     if (!(tk > 0.0))
         return "thickness " + std::to_string(e.thickness) + " has TK=" + formatGeneral(tk) +
                "; TK must be positive";
+    // Membrane and bending stiffness grow as E·TK and E·TK³: beyond the bound the
+    // factorisation's products would overflow and look like a missing support.
+    if (!withinLargestMagnitude(m.E * tk) || !withinLargestMagnitude(m.E * tk * tk * tk))
+        return material + " (E=" + formatGeneral(m.E) + ") with thickness " +
+               std::to_string(e.thickness) + " (TK=" + formatGeneral(tk) +
+               ") gives a stiffness E*TK^3 or E*TK beyond " + formatGeneral(kLargestMagnitude);
     return {};
 }
 

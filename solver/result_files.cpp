@@ -1,7 +1,9 @@
 #include "solver/result_files.h"
 
 #include "formats/number_format.h"
+#include "formats/value_limits.h"
 
+#include <cmath>
 #include <ostream>
 
 namespace shellfem {
@@ -22,7 +24,47 @@ StressValues withEquivalent(const SurfaceStress& s) {
         s[0], s[1], s[2], s[3], s[4], s[5], equivalentStress(s[0], s[1], s[2], s[3], s[4], s[5])};
 }
 
+const char* const kDisplacementNames[] = {"dx", "dy", "dz", "rx", "ry", "rz"};
+const char* const kStressNames[] = {"SX", "SY", "SZ", "TXY", "TXZ", "TYZ", "SE"};
+
+bool usable(double value) {
+    return std::isfinite(value) && withinLargestMagnitude(value);
+}
+
+Outcome unusableSolution(const std::string& where, double value) {
+    return Outcome::failure(
+        Status::Failed,
+        "The solution is not usable: " + where + " is " + formatGeneral(value) +
+            (std::isfinite(value) ? ", beyond " + formatGeneral(kLargestMagnitude) : "") +
+            ". The loads are far too large for the stiffness of the structure (check E, TK, "
+            "the loads and the units); no result file was written.");
+}
+
 } // namespace
+
+Outcome checkDisplacements(const std::vector<double>& displacements) {
+    for (std::size_t i = 0; i < displacements.size(); ++i)
+        if (!usable(displacements[i]))
+            return unusableSolution(std::string(kDisplacementNames[i % 6]) + " of node " +
+                                        std::to_string(i / 6),
+                                    displacements[i]);
+    return Outcome::success();
+}
+
+Outcome checkStresses(const SolvingModel& model, const std::vector<ElementStresses>& stresses) {
+    for (std::size_t e = 0; e < stresses.size(); ++e)
+        for (std::size_t k = 0; k < 4; ++k)
+            for (const SurfaceStress* surface : {&stresses[e].top[k], &stresses[e].bottom[k]}) {
+                const StressValues values = withEquivalent(*surface);
+                for (std::size_t c = 0; c < values.size(); ++c)
+                    if (!usable(values[c]))
+                        return unusableSolution(std::string(kStressNames[c]) + " of element " +
+                                                    std::to_string(e) + " at node " +
+                                                    std::to_string(model.elements[e].nodes[k]),
+                                                values[c]);
+            }
+    return Outcome::success();
+}
 
 void writeNodeDisplacements(std::ostream& out, const std::vector<double>& displacements) {
     std::string s;

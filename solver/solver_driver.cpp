@@ -10,12 +10,12 @@
 #include "solver/reaction_file.h"
 #include "solver/reactions.h"
 #include "solver/result_files.h"
+#include "solver/result_staging.h"
 #include "solver/static_analysis.h"
 #include "solver/stress_recovery.h"
 #include "solver/vtu_file.h"
 
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <new>
 #include <ostream>
@@ -37,7 +37,7 @@ public:
 
     int run() {
         printBanner();
-        if (!readModel() || !analyse())
+        if (!readModel() || !analyse() || !putResultsInPlace())
             return 1;
         // The model and every array of the analysis are gone before the viewer starts.
         model_ = SolvingModel{};
@@ -102,15 +102,14 @@ private:
 
     bool writeFile(const char* name, const char* failureMessage,
                    const std::function<void(std::ostream&)>& write) {
-        std::ofstream file(env_.folder / name, std::ios::binary);
-        if (file) {
-            write(file);
-            file.flush();
-        }
-        if (!file) {
-            fail(failureMessage);
-            return false;
-        }
+        if (!results_.write(name, failureMessage, write))
+            return fail(failureMessage);
+        return true;
+    }
+
+    bool putResultsInPlace() {
+        if (Outcome placed = results_.putInPlace(); !placed.ok())
+            return fail(placed.message);
         return true;
     }
 
@@ -127,9 +126,6 @@ private:
         ProgressDisplay progress(out_, analysis.equations(), "");
         const Outcome solved = analysis.solve([&](int j) { progress.stepDone(j); });
         if (!solved.ok()) {
-            // Nothing of this model may look like a result: drop its drawing too.
-            std::error_code ignored;
-            std::filesystem::remove(env_.folder / "structure.dxf", ignored);
             out_ << '\n';
             fail(solved.message);
             return false;
@@ -143,6 +139,8 @@ private:
 
     bool writeResults(StaticAnalysis& analysis) {
         const std::vector<double>& u = analysis.displacements();
+        if (Outcome usable = checkDisplacements(u); !usable.ok())
+            return fail(usable.message);
         if (!writeFile("Node_Dis.txt", kDisplacementFileFailed,
                        [&](std::ostream& o) { writeNodeDisplacements(o, u); }))
             return false;
@@ -151,6 +149,9 @@ private:
                        [&](std::ostream& o) { writeMeshDxf(o, model_, &u, scale); }))
             return false;
         analysis.recoverStresses();
+        for (const auto* stresses : {&analysis.elementStresses(), &analysis.averagedStresses()})
+            if (Outcome usable = checkStresses(model_, *stresses); !usable.ok())
+                return fail(usable.message);
         const ContourModel elementContour = contourModel(model_, analysis.elementStresses());
         const ContourModel averageContour = contourModel(model_, analysis.averagedStresses());
         return writeFile("Elem_Node_Stress.txt", kStressFileFailed,
@@ -201,12 +202,20 @@ private:
     const SolverEnvironment& env_;
     std::ostream& out_;
     SolvingModel model_;
+    ResultStaging results_{env_.folder};
 };
 
 } // namespace
 
 int runSolver(const SolverEnvironment& environment) {
-    return SolverRun(environment).run();
+    try {
+        return SolverRun(environment).run();
+    } catch (const std::bad_alloc&) {
+        // Whatever ran out, the run has released it by now and can still say so.
+        environment.console << "\nNot enough memory to run the analysis." << std::endl;
+        environment.process.waitForCharacter();
+        return 1;
+    }
 }
 
 } // namespace shellfem

@@ -1,10 +1,12 @@
 #include "viewer/selection_dialog.h"
 
+#include "formats/file_text.h"
+#include "formats/safe_file_write.h"
 #include "viewer/contour/selection_file.h"
 #include "viewer/contour/stress_listing.h"
 #include "viewer/viewer_app.h"
 
-#include <fstream>
+#include <sstream>
 
 namespace shellfem::viewer {
 
@@ -188,12 +190,8 @@ void SelectionDialog::saveSelection() {
         {elements ? "Save selected elements" : "Save selected nodes", "Text Files (*.txt)", "txt"});
     if (!path)
         return;
-    std::ofstream out(*path);
-    if (out)
-        writeSelectionFile(out, flags());
-    if (!out) {
+    if (!replaceFile(*path, [&](std::ostream& out) { writeSelectionFile(out, flags()); }))
         app_.gui().show(kWarningCaption, "The selection could not be written to " + *path + ".");
-    }
 }
 
 void SelectionDialog::loadSelection() {
@@ -202,11 +200,12 @@ void SelectionDialog::loadSelection() {
         {elements ? "Open selected elements" : "Open selected nodes", "Text Files (*.txt)", "txt"});
     if (!path)
         return;
-    std::ifstream in(*path);
-    if (!in) {
+    std::string text;
+    if (!readFileText(*path, text)) {
         app_.gui().show(kWarningCaption, "The selection file " + *path + " cannot be opened.");
         return;
     }
+    std::istringstream in(std::move(text));
     std::vector<char> loaded = flags();
     if (const Outcome read = readSelectionFile(in, loaded); !read.ok()) {
         app_.gui().show(kWarningCaption, *path + ": " + read.message);
@@ -226,19 +225,15 @@ void SelectionDialog::listStresses() {
         return;
     }
     const char* name = elements ? kSelectedElementStressFile : kSelectedNodeStressFile;
-    {
-        std::ofstream out(name);
-        if (out) {
-            if (elements)
-                writeSelectedElementStresses(out, app_.model(), f);
-            else
-                writeSelectedNodeStresses(out, app_.model(), f);
-            out.flush();
-        }
-        if (!out) {
-            app_.gui().show(kWarningCaption, std::string(name) + " could not be written.");
-            return;
-        }
+    const bool written = replaceFile(name, [&](std::ostream& out) {
+        if (elements)
+            writeSelectedElementStresses(out, app_.model(), f);
+        else
+            writeSelectedNodeStresses(out, app_.model(), f);
+    });
+    if (!written) {
+        app_.gui().show(kWarningCaption, std::string(name) + " could not be written.");
+        return;
     }
     app_.gui().openTextFile(name); // "start notepad.exe SelectedElemStress.txt"
 }

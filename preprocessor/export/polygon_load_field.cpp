@@ -8,9 +8,23 @@
 
 namespace shellfem::preprocessor {
 
-std::array<double, 2> bilinearCoordinates(const std::array<Vec3, 4>& c, const Vec3& p) {
+std::array<double, 2> bilinearCoordinates(const std::array<Vec3, 4>& corners, const Vec3& p) {
+    // Worked relative to corner 0 in units of the quadrilateral's size, so that the
+    // products below stay finite however large the coordinates are.
+    double size = 0.0;
+    for (const Vec3& corner : corners)
+        size = std::max({size, std::abs(corner.x - corners[0].x), std::abs(corner.y - corners[0].y),
+                         std::abs(corner.z - corners[0].z)});
+    if (!(size > 0.0) || !std::isfinite(size))
+        return {0.5, 0.5};
+    const auto local = [&](const Vec3& x) { return (1.0 / size) * (x - corners[0]); };
+    const std::array<Vec3, 4> c = {local(corners[0]), local(corners[1]), local(corners[2]),
+                                   local(corners[3])};
+    const Vec3 target = local(p);
     // Gauss-Newton on |X(s,t) - p|^2; the surface is close to flat, so a few steps
-    // reach the roundoff level from the middle of a convex quadrilateral.
+    // reach the roundoff level from the middle of a convex quadrilateral. A warped
+    // or stretched one may send the steps away: they are kept near the square and a
+    // step that is not finite ends the search where it stands.
     const int maximumSteps = 50;
     double s = 0.5;
     double t = 0.5;
@@ -19,7 +33,7 @@ std::array<double, 2> bilinearCoordinates(const std::array<Vec3, 4>& c, const Ve
         Vec3 x = w[0] * c[0] + w[1] * c[1] + w[2] * c[2] + w[3] * c[3];
         Vec3 dxds = (1 - t) * (c[1] - c[0]) + t * (c[2] - c[3]);
         Vec3 dxdt = (1 - s) * (c[3] - c[0]) + s * (c[2] - c[1]);
-        Vec3 r = x - p;
+        Vec3 r = x - target;
         double a = dot(dxds, dxds);
         double b = dot(dxds, dxdt);
         double d = dot(dxdt, dxdt);
@@ -30,8 +44,10 @@ std::array<double, 2> bilinearCoordinates(const std::array<Vec3, 4>& c, const Ve
         double gt = dot(dxdt, r);
         double ds = -(d * gs - b * gt) / determinant;
         double dt = -(a * gt - b * gs) / determinant;
-        s += ds;
-        t += dt;
+        if (!std::isfinite(ds) || !std::isfinite(dt))
+            break;
+        s = std::clamp(s + ds, -1.0, 2.0);
+        t = std::clamp(t + dt, -1.0, 2.0);
         if (std::abs(ds) + std::abs(dt) < 1e-14)
             break;
     }

@@ -11,6 +11,7 @@ namespace shellfem::preprocessor {
 
 // Position (s, t) in 0..1 x 0..1 of the point of the bilinear surface over the
 // corners c0 c1 c2 c3 nearest to `p`: s runs from c0 to c1, t from c0 to c3.
+// Always finite, also for a warped quadrilateral or coordinates of any size.
 std::array<double, 2> bilinearCoordinates(const std::array<Vec3, 4>& corners, const Vec3& p);
 
 // Pressure at `p` for a load given at the polygon's corners: interpolated

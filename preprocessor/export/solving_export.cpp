@@ -1,13 +1,15 @@
 #include "preprocessor/export/solving_export.h"
 
 #include "formats/number_format.h"
+#include "formats/safe_file_write.h"
+#include "formats/value_limits.h"
 #include "preprocessor/export/polygon_load_field.h"
 #include "preprocessor/files/kvx_file.h"
-#include "preprocessor/files/safe_file_write.h"
 #include "preprocessor/model/id_checks.h"
 #include "preprocessor/model/model_queries.h"
 #include "preprocessor/model/polygon_geometry.h"
 
+#include <cmath>
 #include <sstream>
 
 namespace shellfem::preprocessor {
@@ -109,6 +111,13 @@ Outcome appendLoads(const ModelData& data, SolvingModel& solving) {
             record.element = e;
             record.q = elementCornerLoads(data, data.elements[static_cast<std::size_t>(e)],
                                           geometry, load.q);
+            for (double q : record.q)
+                if (!std::isfinite(q) || !withinLargestMagnitude(q))
+                    return refused("Polygon " + std::to_string(load.polygon) +
+                                   ": its distributed load cannot be interpolated to the corners "
+                                   "of element " +
+                                   std::to_string(e) + " (" + formatGeneral(q) +
+                                   "); check the polygon's corners and the element's nodes.");
             solving.loads.push_back(record);
         }
     }
@@ -142,6 +151,11 @@ Outcome buildSolvingModel(const ModelData& data, SolvingModel& solving) {
     if (Outcome loads = appendLoads(data, solving); !loads.ok()) {
         solving = SolvingModel{};
         return loads;
+    }
+    // Nothing that the solver would refuse, or could not keep finite, is written.
+    if (Outcome magnitudes = checkMagnitudes(solving); !magnitudes.ok()) {
+        solving = SolvingModel{};
+        return refused("The model cannot be exported: " + magnitudes.message + ".");
     }
     return Outcome::success();
 }

@@ -1,19 +1,20 @@
 #include "preprocessor/files/kvx_file.h"
 
+#include "formats/file_text.h"
 #include "formats/record_reader.h"
 
-#include <algorithm>
-#include <fstream>
-#include <sstream>
+#include <unordered_set>
 
 namespace shellfem::preprocessor {
 
 namespace {
 
-// The first ID that occurs twice in [first, last), or -1.
+// The first ID in [first, last) that was already seen before it, or -1; linear in
+// the length, so that a polygon of any size is checked at once.
 template <class Iterator> int repeatedId(Iterator first, Iterator last) {
+    std::unordered_set<int> seen;
     for (Iterator a = first; a != last; ++a)
-        if (std::find(a + 1, last, *a) != last)
+        if (!seen.insert(*a).second)
             return *a;
     return -1;
 }
@@ -57,15 +58,15 @@ private:
         int count = 0;
         if (!readCount("Number of materials:NMT=", "material", count))
             return false;
-        reserve(data.materials, count);
+        reserve(data.materials, count, 8); // "#0:\nE=0Mu=0"
         for (int i = 0; i < count; ++i) {
-            std::size_t at = scan_.position();
+            const std::string record = recordName("material", i);
+            const char* layout = "expected \"#<n>:\", \"E=<value>\" and \"Mu=<value>\"";
             scan_.skipLine();
             Material m;
-            if (!scan_.literal("E=") || !scan_.readDouble(m.E) || !scan_.literal("\n") ||
-                !scan_.literal("Mu=") || !scan_.readDouble(m.Mu) || !scan_.literal("\n"))
-                return fail(std::max(at, scan_.position()), recordName("material", i),
-                            "expected \"#<n>:\", \"E=<value>\" and \"Mu=<value>\"");
+            if (!readLabelledValue(record, "E=", m.E, layout) ||
+                !readLabelledValue(record, "Mu=", m.Mu, layout))
+                return false;
             data.materials.push_back(m);
         }
         return true;
@@ -75,13 +76,13 @@ private:
         int count = 0;
         if (!readCount("Number of thicknesses:NTK=", "thickness", count))
             return false;
-        reserve(data.thicknesses, count);
+        reserve(data.thicknesses, count, 5); // "#0:\nTK=0"
         for (int i = 0; i < count; ++i) {
             scan_.skipLine();
             double tk = 0.0;
-            if (!scan_.literal("TK=") || !scan_.readDouble(tk) || !scan_.literal("\n"))
-                return fail(scan_.position(), recordName("thickness", i),
-                            "expected \"#<n>:\" and \"TK=<value>\"");
+            if (!readLabelledValue(recordName("thickness", i), "TK=", tk,
+                                   "expected \"#<n>:\" and \"TK=<value>\""))
+                return false;
             data.thicknesses.push_back(tk);
         }
         return true;
@@ -96,14 +97,15 @@ private:
         int count = 0;
         if (!readCount("Number of geometric points:NGPT=", "geometric point", count))
             return false;
-        reserve(data.points, count);
+        reserve(data.points, count, 7); // "0:0,0,0"
         for (int i = 0; i < count; ++i) {
             std::size_t at = scan_.position();
             int id = 0;
             GeometricPoint p;
             if (!scan_.readInt(id) || !scan_.literal(":") || !readPosition(p.position))
                 return fail(at, recordName("geometric point", i), "expected \"<n>:<x>,<y>,<z>\"");
-            if (!checkOwnId(at, recordName("geometric point", i), id, i))
+            if (!checkOwnId(at, recordName("geometric point", i), id, i) ||
+                !checkMagnitudes(at, recordName("geometric point", i), p.position))
                 return false;
             data.points.push_back(p);
         }
@@ -114,7 +116,7 @@ private:
         int count = 0;
         if (!readCount("Number of polygons:NPG=", "polygon", count))
             return false;
-        reserve(data.polygons, count);
+        reserve(data.polygons, count, 14); // "0[3]:0,1,2[0,0]"
         for (int i = 0; i < count; ++i) {
             std::size_t at = scan_.position();
             std::string record = recordName("polygon", i);
@@ -131,18 +133,20 @@ private:
                 return fail(at, record,
                             "a polygon needs at least 3 vertices, not " +
                                 std::to_string(vertexCount));
-            if (static_cast<std::size_t>(vertexCount) > scan_.remainingSize())
+            // Two characters at least per vertex ("0,"), the last one included.
+            if (static_cast<std::size_t>(vertexCount) > scan_.remainingSize() / 2)
                 return fail(at, record,
                             "the file is too short for " + std::to_string(vertexCount) +
                                 " vertices");
             Polygon polygon;
-            polygon.vertices.resize(static_cast<std::size_t>(vertexCount));
+            polygon.vertices.reserve(static_cast<std::size_t>(vertexCount));
             for (int k = 0; k < vertexCount; ++k) {
-                int& point = polygon.vertices[static_cast<std::size_t>(k)];
+                int point = 0;
                 if (!scan_.readInt(point) || !scan_.literal(k + 1 < vertexCount ? "," : "["))
                     return fail(at, record, layout);
                 if (!checkIndex(at, record, "point", point, data.points.size(), "NGPT"))
                     return false;
+                polygon.vertices.push_back(point);
             }
             if (int twice = repeatedId(polygon.vertices.begin(), polygon.vertices.end());
                 twice >= 0)
@@ -164,7 +168,7 @@ private:
         int count = 0;
         if (!readCount("Number of distributed loads of polygons:NPGDL=", "distributed load", count))
             return false;
-        reserve(data.polygonLoads, count);
+        reserve(data.polygonLoads, count, 9); // "0:0,0,0,0"
         for (int i = 0; i < count; ++i) {
             std::size_t at = scan_.position();
             PolygonLoad load;
@@ -174,8 +178,12 @@ private:
             if (!ok)
                 return fail(at, recordName("distributed load", i),
                             "expected \"<polygon>:<q0>,<q1>,<q2>,<q3>\"");
-            if (!checkIndex(at, recordName("distributed load", i), "polygon", load.polygon,
-                            data.polygons.size(), "NPG"))
+            const std::string record = recordName("distributed load", i);
+            static const char* const names[] = {"q0", "q1", "q2", "q3"};
+            for (std::size_t k = 0; k < 4; ++k)
+                if (!checkMagnitude(at, record, names[k], load.q[k]))
+                    return false;
+            if (!checkIndex(at, record, "polygon", load.polygon, data.polygons.size(), "NPG"))
                 return false;
             data.polygonLoads.push_back(load);
         }
@@ -186,13 +194,15 @@ private:
         int count = 0;
         if (!readCount("Number of nodal points:NPOIN=", "node", count))
             return false;
-        reserve(data.nodes, count);
+        reserve(data.nodes, count, 7); // "0:0,0,0"
         for (int i = 0; i < count; ++i) {
             std::size_t at = scan_.position();
             int number = 0;
             Node node;
             if (!scan_.readInt(number) || !scan_.literal(":") || !readPosition(node.position))
                 return fail(at, recordName("node", i), "expected \"<n>:<x>,<y>,<z>\"");
+            if (!checkMagnitudes(at, recordName("node", i), node.position))
+                return false;
             data.nodes.push_back(node);
         }
         return true;
@@ -202,7 +212,7 @@ private:
         int count = 0;
         if (!readCount("Number of elements:NELEM=", "element", count))
             return false;
-        reserve(data.elements, count);
+        reserve(data.elements, count, 11); // "0:0,1,2,3[0]"
         for (int i = 0; i < count; ++i) {
             std::size_t at = scan_.position();
             std::string record = recordName("element", i);
@@ -230,7 +240,7 @@ private:
         int count = 0;
         if (!readCount("Number of restricted nodal points:NRN=", "restraint", count))
             return false;
-        reserve(data.restraints, count);
+        reserve(data.restraints, count, 13); // "0:0 0 0 0 0 0"
         for (int i = 0; i < count; ++i) {
             Restraint r;
             if (!readRestraint(i, data.nodes.size(), r.node, r.flags))
@@ -244,7 +254,7 @@ private:
         int count = 0;
         if (!readCount("Number of forces:NFOR=", "force", count))
             return false;
-        reserve(data.forces, count);
+        reserve(data.forces, count, 14); // "0<0,0,0,0,0,0>"
         for (int i = 0; i < count; ++i) {
             NodalForce f;
             if (!readForce(i, data.nodes.size(), f.node, f.values))
@@ -259,20 +269,22 @@ private:
 
 Outcome readKvx(std::istream& in, ModelData& data, const std::string& fileName) {
     data = ModelData{};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return KvxReader(text.str(), fileName).read(data);
+    return KvxReader(readAllText(in), fileName).read(data);
 }
 
 Outcome readKvxFile(const std::string& path, Model& model) {
     model.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return Outcome::failure(Status::CannotOpen, kKvxReadError);
     ModelData data;
-    Outcome read = readKvx(in, data, path);
+    const Outcome read = readWithinMemory(path, [&] {
+        std::string text;
+        if (!readFileText(path, text))
+            return Outcome::failure(Status::CannotOpen, kKvxReadError);
+        return KvxReader(std::move(text), path).read(data);
+    });
     if (read.status == Status::WrongVersion)
         return Outcome::failure(Status::WrongVersion, kKvxVersionError);
+    if (read.status == Status::CannotOpen)
+        return read;
     if (!read.ok())
         return Outcome::failure(read.status, std::string(kKvxReadError) + "\n" + read.message);
     model.assign(std::move(data));

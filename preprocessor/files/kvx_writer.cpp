@@ -1,7 +1,7 @@
 #include "preprocessor/files/kvx_file.h"
 
 #include "formats/number_format.h"
-#include "preprocessor/files/safe_file_write.h"
+#include "formats/safe_file_write.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,8 +1,11 @@
 #include "formats/solving_file.h"
+#include "tests/support/memory_limit.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
+#include <unistd.h>
 
 namespace shellfem {
 namespace {
@@ -146,6 +149,71 @@ TEST(SolvingFile, TruncatedFileAndHugeCountAreReportedNotAllocated) {
 TEST(SolvingFile, MissingFileIsCannotOpen) {
     SolvingModel m;
     Outcome r = readSolvingFile(std::string("/nonexistent/shell_fem_solving.txt"), m);
+    EXPECT_EQ(r.status, Status::CannotOpen);
+    EXPECT_EQ(r.message, "Preprocessor file read error!");
+}
+
+std::string sectionsBeforeForces() {
+    return "### Quon_Shell release=1.0 ###\nShell\nNumber of materials:NMT=0\n"
+           "Number of thicknesses:NTK=0\nNumber of nodal points:NPOIN=0\n"
+           "Number of elements:NELEM=0\nNumber of restricted nodal points:NRN=0\n";
+}
+
+TEST(SolvingFile, ACountTakesNoMoreMemoryThanTheFileHolds) {
+    if (!SHELLFEM_MEMORY_LIMITS)
+        GTEST_SKIP() << "no address-space limit under the sanitizers";
+    // 20 MB after a count of 2^31 - 1: a reservation by count or by bytes needs over 1 GB.
+    std::string text = sectionsBeforeForces() + "Number of forces:NFOR=2147483647\n";
+    text.append(20u << 20, 'x');
+    EXPECT_TRUE(succeedsWithinMemory(384u << 20, [&] {
+        SolvingModel m;
+        const Outcome r = readText(text, m);
+        return r.status == Status::Malformed &&
+               r.message.find("force 0: expected") != std::string::npos;
+    }));
+}
+
+TEST(SolvingFile, MagnitudesWhoseProductsOverflowAreRefusedWithTheirRecord) {
+    const BadCase cases[] = {
+        {"E=2.1e11", "E=1e308",
+         "line 5: \"E=1e308\"\n  material 0: E=1e+308 is beyond the largest magnitude accepted "
+         "(1e+150)"},
+        {"TK=0.01", "TK=-2e151", "thickness 0: TK=-2e+151 is beyond"},
+        {"4:1,1,0", "4:1,1e200,0", "line 15: \"4:1,1e200,0\"\n  node 4: y=1e+200 is beyond"},
+        {"5<0,0,-1000,0,0,0>", "5<0,0,1e308,0,0,0>", "force 0: Fz=1e+308 is beyond"},
+        {"1:-10,-10,-10,-12.5", "1:-10,-10,-10,1e160", "distributed load 0: q3=1e+160 is beyond"},
+    };
+    for (const BadCase& c : cases) {
+        SolvingModel m;
+        const Outcome r = readText(replaced(kTwoElements, c.from, c.to), m);
+        EXPECT_EQ(r.status, Status::Malformed) << c.to;
+        EXPECT_NE(r.message.find(c.expectedInMessage), std::string::npos) << r.message;
+        EXPECT_TRUE(m.nodes.empty());
+    }
+    SolvingModel m;
+    EXPECT_TRUE(readText(replaced(kTwoElements, "E=2.1e11", "E=1e150"), m).ok());
+}
+
+TEST(SolvingFile, AShortRecordIsReportedAtItsOwnLine) {
+    const BadCase cases[] = {
+        {"E=2.1e11", "E=", "line 5: \"E=\"\n  material 0: expected"},
+        {"TK=0.01", "TK=", "line 9: \"TK=\"\n  thickness 0: expected"},
+        {"#0:\nTK", "#:\nTK", "line 8: \"#:\"\n  thickness 0: expected"},
+    };
+    for (const BadCase& c : cases) {
+        SolvingModel m;
+        const Outcome r = readText(replaced(kTwoElements, c.from, c.to), m);
+        EXPECT_NE(r.message.find(c.expectedInMessage), std::string::npos) << r.message;
+    }
+}
+
+TEST(SolvingFile, AFolderGivenAsTheFileCannotBeOpened) {
+    const std::string folder =
+        ::testing::TempDir() + "shellfem_solving_folder_" + std::to_string(::getpid());
+    std::filesystem::create_directories(folder);
+    SolvingModel m;
+    const Outcome r = readSolvingFile(folder, m);
+    std::filesystem::remove(folder);
     EXPECT_EQ(r.status, Status::CannotOpen);
     EXPECT_EQ(r.message, "Preprocessor file read error!");
 }

@@ -1,8 +1,10 @@
 #include "formats/stress_file.h"
+#include "tests/support/memory_limit.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 namespace shellfem {
@@ -69,6 +71,61 @@ TEST(ContourFile, BrokenFilesAreRefusedWithTheirLine) {
         EXPECT_NE(r.message.find(c.expected), std::string::npos) << r.message;
         EXPECT_TRUE(m.nodes.empty() && m.elements.empty());
     }
+}
+
+Outcome readContourText(const std::string& text, ContourModel& m) {
+    std::istringstream in(text);
+    return readContourFile(in, m, "f.txt");
+}
+
+TEST(ContourFile, CountsThatFitTheFileSizeTakeOnlyTheMemoryOfWhatIsRead) {
+    if (!SHELLFEM_MEMORY_LIMITS)
+        GTEST_SKIP() << "no address-space limit under the sanitizers";
+    // 20 MB is 9 bytes for each of 2.2 million elements, which would need about 1 GB.
+    std::string text = "NPOIN=4\nNELEM=2200000\n0,0,0\n1,0,0\n1,1,0\n0,1,0\n0,1,2,3\n";
+    text.append(20u << 20, '\n');
+    EXPECT_TRUE(succeedsWithinMemory(384u << 20, [&] {
+        ContourModel m;
+        const Outcome r = readContourText(text, m);
+        return r.status == Status::Malformed &&
+               r.message.find("element 0, corner 0") != std::string::npos;
+    }));
+}
+
+TEST(ContourFile, HugeValuesAndShortLinesAreRefusedAtTheirOwnLine) {
+    std::ostringstream out;
+    writeContourFile(out, oneElement());
+    const std::string good = out.str();
+    const std::size_t firstStress = good.find("100,");
+    const std::size_t secondStress = good.find('\n', firstStress) + 1;
+    struct Case {
+        std::string text;
+        const char* expected;
+    } cases[] = {
+        {std::string(good).replace(good.find("1,1,0"), 5, "1,1e200,0"),
+         "line 5: \"1,1e200,0\"\n  1e+200 is beyond the largest magnitude accepted (1e+150)"},
+        {std::string(good).replace(firstStress, 3, "-1e300"), "line 8: \"-1e300,"},
+        // The first stress line loses its last value: blamed on that line, not the next.
+        {std::string(good).replace(secondStress - 9, 8, ""),
+         "line 8: \"100,1.5e-07,0,-2.25,0,0\"\n  element 0, corner 0"},
+    };
+    for (const Case& c : cases) {
+        ContourModel m;
+        const Outcome r = readContourText(c.text, m);
+        EXPECT_EQ(r.status, Status::Malformed);
+        EXPECT_NE(r.message.find(c.expected), std::string::npos) << r.message;
+        EXPECT_TRUE(m.nodes.empty() && m.elements.empty());
+    }
+}
+
+TEST(ContourFile, AFolderCannotBeOpened) {
+    const std::string folder =
+        ::testing::TempDir() + "shellfem_contour_folder_" + std::to_string(::getpid());
+    std::filesystem::create_directories(folder);
+    ContourModel m;
+    const Outcome r = readContourFile(folder, m);
+    std::filesystem::remove(folder);
+    EXPECT_EQ(r.status, Status::CannotOpen);
 }
 
 TEST(ContourFile, EquivalentStressOfUniaxialAndPureShear) {

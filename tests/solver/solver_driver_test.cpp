@@ -1,6 +1,8 @@
 #include "examples/generator/plate_model.h"
 #include "platform/fake/fake_process_services.h"
 #include "solver/solver_driver.h"
+#include "tests/support/memory_limit.h"
+#include "tests/support/write_failures.h"
 
 #include <gtest/gtest.h>
 
@@ -212,6 +214,16 @@ TEST_F(SolverRun, EachFailureEndsWithItsMessageExitCodeOneAndNoResultFile) {
          "Element 1 (nodes 2,4,3,5): the Jacobian determinant is not positive"},
         {"zero edge", [] { return replaced(stripText(), "4:1,0,0", "4:0.5,0,0"); },
          "Element 1 (nodes 2,4,5,3): its first edge"},
+        {"stiffness beyond the bound",
+         [] {
+             SolvingModel m = smallStrip();
+             m.materials[0].E = 1e140;
+             m.thicknesses[0] = 1e10;
+             std::ostringstream out;
+             writeSolvingFile(out, m);
+             return out.str();
+         },
+         "material 0 (E=1e+140) with thickness 0 (TK=1e+10) gives a stiffness E*TK^3"},
         {"mechanism",
          [] { return replaced(stripText(), "NRN=2\n0:1 1 1 1 1 1\n1:1 1 1 1 1 1\n", "NRN=0\n"); },
          "The structure is not restrained enough: the stiffness matrix is singular at node 5, "
@@ -228,7 +240,7 @@ TEST_F(SolverRun, EachFailureEndsWithItsMessageExitCodeOneAndNoResultFile) {
         EXPECT_FALSE(anyResultFile());
     }
     EXPECT_EQ(process.pauses, 0);
-    EXPECT_EQ(process.characterWaits, 6);
+    EXPECT_EQ(process.characterWaits, 7);
 }
 
 TEST_F(SolverRun, MissingSolvingFilePausesAndFails) {
@@ -290,6 +302,90 @@ TEST_F(SolverRun, MatrixLargerThanMemoryIsRefusedWithItsSize) {
               std::string::npos)
         << console.str();
     EXPECT_FALSE(anyResultFile());
+}
+
+TEST_F(SolverRun, ASolutionBeyondWhatTheFilesHoldIsRefusedWithoutResultFiles) {
+    // A modulus and a force both within the reader's bounds whose deflection is not.
+    SolvingModel m = smallStrip();
+    m.materials[0].E = 1e-140;
+    m.loads.clear();
+    for (ForceRecord& f : m.forces)
+        f.values[2] = -1e140;
+    writeModel(m);
+    EXPECT_EQ(run(), 1);
+    EXPECT_NE(console.str().find("The solution is not usable: "), std::string::npos)
+        << console.str();
+    EXPECT_EQ(console.str().find("Node_Dis"), std::string::npos);
+    EXPECT_FALSE(anyResultFile());
+    EXPECT_TRUE(process.programsRun.empty());
+}
+
+TEST_F(SolverRun, RunningOutOfMemoryAnywhereIsAnsweredWithAMessage) {
+    if (!SHELLFEM_MEMORY_LIMITS)
+        GTEST_SKIP() << "no address-space limit under the sanitizers";
+    // Far more nodes than the few megabytes the run may take.
+    SolvingModel m = smallStrip();
+    for (int i = 0; i < 300000; ++i)
+        m.nodes.push_back({1e-3 * i, 5.0, 0.0});
+    writeModel(m);
+    EXPECT_TRUE(succeedsWithinMemory(6u << 20, [&] {
+        return run() == 1 && console.str().find("Not enough memory") != std::string::npos;
+    }));
+}
+
+bool anyTemporaryFile(const fs::path& folder) {
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() == ".saving")
+            return true;
+    return false;
+}
+
+TEST_F(SolverRun, AFullDiskAtAnyFileFailsTheRunAndKeepsTheEarlierResults) {
+    const char* const messages[] = {"文件输出失败!",
+                                    "节点位移文件输出失败!",
+                                    "单元节点应力文件输出失败!",
+                                    "节点应力文件(Drovik)输出失败!",
+                                    "支座反力文件(Reactions.txt)输出失败!",
+                                    "结果文件(Shell_Results.vtu)输出失败!"};
+    writeModel(smallStrip());
+    writeFile(folder / "Shell_AverageStrs.txt", "earlier results\n");
+    // Limits that stop, in turn, the first drawing, the displacements, the stress
+    // tables and the VTU file (the files of this model are 0.5 to 3.5 kB).
+    for (rlim_t limit : {200, 700, 800, 2500}) {
+        SCOPED_TRACE(limit);
+        console.str("");
+        int code = 0;
+        {
+            FileSizeLimit fullDisk(limit);
+            code = run();
+        }
+        EXPECT_EQ(code, 1);
+        bool named = false;
+        for (const char* m : messages)
+            named = named || console.str().find(std::string(m) + "\n") != std::string::npos;
+        EXPECT_TRUE(named) << console.str();
+        EXPECT_EQ(readFile(folder / "Shell_AverageStrs.txt"), "earlier results\n");
+        for (const char* name : kResultFiles) {
+            const bool earlier = std::string(name) == "Shell_AverageStrs.txt";
+            EXPECT_EQ(fs::exists(folder / name), earlier) << name;
+        }
+        EXPECT_FALSE(anyTemporaryFile(folder));
+    }
+    EXPECT_TRUE(process.programsRun.empty());
+    {
+        FileSizeLimit roomEnough(5000);
+        EXPECT_EQ(run(), 0);
+    }
+    EXPECT_NE(readFile(folder / "Shell_AverageStrs.txt"), "earlier results\n");
+    EXPECT_FALSE(anyTemporaryFile(folder));
+}
+
+TEST_F(SolverRun, AReadOnlyFolderIsReportedAtTheFirstDrawing) {
+    writeModel(smallStrip());
+    EXPECT_TRUE(succeedsInReadOnlyFolder(folder.string(), [&] {
+        return run() == 1 && console.str().find("文件输出失败!\n") != std::string::npos &&
+               !anyResultFile() && process.programsRun.empty();
+    }));
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "tests/support/write_failures.h"
 #include "viewer/contour/selection_file.h"
 #include "viewer/contour/stress_listing.h"
 #include "viewer_test_support.h"
@@ -203,6 +204,51 @@ TEST_F(SelectionFixture, ListingsAreWrittenAndOpened) {
     std::ostringstream expectedNodes;
     writeSelectedNodeStresses(expectedNodes, app().model(), app().selection().nodes);
     EXPECT_EQ(readText("SelectedNodeStress.txt"), expectedNodes.str());
+}
+
+TEST_F(SelectionFixture, SelectionFilesAndListingsOnAFullDiskKeepTheEarlierFiles) {
+    platform::FakeDialog& d = openElements();
+    for (std::size_t e = 0; e < app().selection().elements.size(); ++e)
+        app().selection().elements[e] = 1;
+    writeText("chosen.txt", "2\n");
+    writeText("SelectedElemStress.txt", "earlier listing\n");
+    {
+        FileSizeLimit fullDisk(20);
+        gui.fileAnswers.push_back(std::string("chosen.txt"));
+        d.press(D::kSave);
+        d.press(D::kList);
+    }
+    ASSERT_EQ(gui.messages.size(), 2u);
+    EXPECT_EQ(gui.messages[0].second, "The selection could not be written to chosen.txt.");
+    EXPECT_EQ(gui.messages[1].second, "SelectedElemStress.txt could not be written.");
+    EXPECT_EQ(readText("chosen.txt"), "2\n");
+    EXPECT_EQ(readText("SelectedElemStress.txt"), "earlier listing\n");
+    EXPECT_TRUE(gui.openedTextFiles.empty());
+    EXPECT_FALSE(std::ifstream("chosen.txt.saving"));
+    EXPECT_FALSE(std::ifstream("SelectedElemStress.txt.saving"));
+}
+
+TEST_F(SelectionFixture, AReadOnlyFolderIsReportedForSelectionsAndListings) {
+    platform::FakeDialog& d = openNodes();
+    app().selection().nodes[3] = 1;
+    gui.fileAnswers.push_back(std::string("chosen.txt"));
+    EXPECT_TRUE(succeedsInReadOnlyFolder(".", [&] {
+        d.press(D::kSave);
+        d.press(D::kList);
+        return gui.messages.size() == 2 && gui.openedTextFiles.empty() &&
+               !std::ifstream("chosen.txt") && !std::ifstream("SelectedNodeStress.txt");
+    }));
+}
+
+TEST_F(SelectionFixture, AFolderChosenAsASelectionFileCannotBeOpened) {
+    platform::FakeDialog& d = openElements();
+    app().selection().elements[5] = 1;
+    ASSERT_EQ(::mkdir("folder.txt", 0755), 0);
+    gui.fileAnswers.push_back(std::string("folder.txt"));
+    d.press(D::kLoad);
+    ASSERT_EQ(gui.messages.size(), 1u);
+    EXPECT_EQ(gui.messages[0].second, "The selection file folder.txt cannot be opened.");
+    EXPECT_EQ(app().selection().elements[5], 1);
 }
 
 TEST_F(SelectionFixture, ClosingTheDialogLeavesItsPickingMode) {

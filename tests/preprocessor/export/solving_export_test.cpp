@@ -1,10 +1,13 @@
 #include "preprocessor/export/solving_export.h"
 
+#include "formats/safe_file_write.h"
 #include "platform/fake/fake_process_services.h"
 #include "test_models.h"
 #include "tests/support/temp_path.h"
+#include "tests/support/write_failures.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -177,6 +180,79 @@ INSTANTIATE_TEST_SUITE_P(
                        },
                        "Polygon 1 carries a distributed load but is not meshed"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SolvingExport, AFarOrWarpedNodeNeverGivesANonFiniteLoad) {
+    Model model = restrainedParallelogram();
+    ASSERT_TRUE(model.applyPolygonLoad({0}, {-1, -2, -3, -4}).ok());
+    for (double far : {1e70, 1e149, -1e150}) {
+        SCOPED_TRACE(far);
+        ModelData data = model.data();
+        Vec3& node = data.nodes[data.elements[4].nodes[2]].position;
+        node.x = far;
+        node.z = 0.5; // warped as well
+        SolvingModel solving;
+        const Outcome built = buildSolvingModel(data, solving);
+        ASSERT_TRUE(built.ok() || built.message.rfind("Polygon 0", 0) == 0) << built.message;
+        std::ostringstream text;
+        writeSolvingFile(text, solving);
+        EXPECT_EQ(text.str().find("nan"), std::string::npos);
+        EXPECT_EQ(text.str().find("inf"), std::string::npos);
+        std::istringstream in(text.str());
+        SolvingModel back;
+        EXPECT_TRUE(!built.ok() || readSolvingFile(in, back).ok());
+    }
+}
+
+TEST(SolvingExport, AValueTheSolverWouldRefuseIsNamedAndNothingIsWritten) {
+    Model model = restrainedParallelogram();
+    ModelData data = model.data();
+    data.nodes[3].position.y = 2e150;
+    SolvingModel solving;
+    Outcome built = buildSolvingModel(data, solving);
+    EXPECT_EQ(built.status, Status::Refused);
+    EXPECT_NE(built.message.find("node 3: y=2e+150 is beyond the largest magnitude"),
+              std::string::npos)
+        << built.message;
+    EXPECT_TRUE(solving.nodes.empty());
+
+    data = model.data();
+    data.forces.push_back({5, {0, 0, -1e300, 0, 0, 0}});
+    built = buildSolvingModel(data, solving);
+    EXPECT_NE(built.message.find("force 0: Fz=-1e+300"), std::string::npos) << built.message;
+}
+
+std::string readWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(SolvingExport, AFullDiskOrAReadOnlyFolderKeepsTheEarlierSolvingFile) {
+    Model model = restrainedParallelogram();
+    const std::string folder = uniqueTempPath("export");
+    std::filesystem::create_directory(folder);
+    const std::string path = folder + "/shell_fem_solving.txt";
+    ASSERT_TRUE(exportSolvingFile(path, model).ok());
+    const std::string earlier = readWhole(path);
+    ASSERT_TRUE(model.applyPolygonLoad({0}, {-1, -1, -1, -1}).ok());
+    const auto kept = [&](const Outcome& o) {
+        return o.status == Status::CannotOpen &&
+               o.message.find("Cannot write the solving file") != std::string::npos &&
+               readWhole(path) == earlier && !std::filesystem::exists(temporaryPathFor(path));
+    };
+    Outcome written;
+    {
+        FileSizeLimit fullDisk(300);
+        written = exportSolvingFile(path, model);
+    }
+    EXPECT_TRUE(kept(written)) << written.message;
+    EXPECT_TRUE(
+        succeedsInReadOnlyFolder(folder, [&] { return kept(exportSolvingFile(path, model)); }));
+    EXPECT_TRUE(exportSolvingFile(path, model).ok());
+    EXPECT_NE(readWhole(path), earlier);
+    std::filesystem::remove_all(folder);
+}
 
 } // namespace
 } // namespace shellfem::preprocessor

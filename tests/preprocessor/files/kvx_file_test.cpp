@@ -1,19 +1,18 @@
 #include "preprocessor/files/kvx_file.h"
 
+#include "formats/safe_file_write.h"
 #include "platform/fake/fake_process_services.h"
-#include "preprocessor/files/safe_file_write.h"
 #include "test_models.h"
+#include "tests/support/memory_limit.h"
 #include "tests/support/temp_path.h"
+#include "tests/support/write_failures.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#ifdef __unix__
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 namespace shellfem::preprocessor {
 namespace {
@@ -281,6 +280,88 @@ TEST(KvxFile, AnElementThatUsesANodeTwiceIsRefused) {
     EXPECT_TRUE(model.data().elements.empty());
 }
 
+const char* const kEmptyAttributes =
+    "### Corvanta R1.00 ###\nNumber of materials:NMT=0\nNumber of thicknesses:NTK=0\n";
+
+Outcome readKvxText(const std::string& text) {
+    std::istringstream in(text);
+    ModelData data;
+    return readKvx(in, data, "model.kvx");
+}
+
+TEST(KvxFile, ACountTakesNoMoreMemoryThanTheFileHolds) {
+    if (!SHELLFEM_MEMORY_LIMITS)
+        GTEST_SKIP() << "no address-space limit under the sanitizers";
+    std::string text =
+        std::string(kEmptyAttributes) + "Number of geometric points:NGPT=2147483647\n";
+    text.append(20u << 20, 'x');
+    EXPECT_TRUE(succeedsWithinMemory(384u << 20, [&] {
+        const Outcome r = readKvxText(text);
+        return r.status == Status::Malformed &&
+               r.message.find("geometric point 0: expected") != std::string::npos;
+    }));
+}
+
+TEST(KvxFile, APolygonOfManyVerticesIsCheckedInLinearTime) {
+    const int count = 300000;
+    std::string text = "### Corvanta R1.00 ###\nNumber of materials:NMT=1\n#0:\nE=1\nMu=0.3\n"
+                       "Number of thicknesses:NTK=1\n#0:\nTK=1\nNumber of geometric points:NGPT=" +
+                       std::to_string(count) + "\n";
+    for (int i = 0; i < count; ++i)
+        text += std::to_string(i) + ":" + std::to_string(i) + ".00000,0.00000,0.00000\n";
+    text += "Number of polygons:NPG=1\n0[" + std::to_string(count) + "]:";
+    for (int i = 0; i < count; ++i)
+        text += std::to_string(i) + (i + 1 < count ? "," : "[0,0]\n");
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome r = readKvxText(text);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    // The polygon reads; the file then ends before the loads.
+    EXPECT_NE(r.message.find("distributed load count"), std::string::npos) << r.message;
+    EXPECT_LT(seconds, 4.0) << seconds; // a pairwise check takes over 8 s
+}
+
+TEST(KvxFile, MagnitudesWhoseProductsOverflowAreRefusedWithTheirRecord) {
+    const std::string good = textOf(modelWithEverySection().data());
+    struct Case {
+        const char* from;
+        const char* to;
+        const char* expected;
+    } cases[] = {
+        {"E=210000", "E=1e308", "material 0: E=1e+308 is beyond the largest magnitude accepted"},
+        {"TK=0.25", "TK=1e200", "thickness 1: TK=1e+200 is beyond"},
+        {"\n2:1.00000,1.00000,0.00000", "\n2:1e70,1.00000,1e160",
+         "geometric point 2: z=1e+160 is beyond"},
+        {"-2.25000,", "-2e151,", "distributed load 0: q2=-2e+151 is beyond"},
+        {"3.50000,", "3e200,", "force 0: Fz=3e+200 is beyond"},
+    };
+    for (const Case& c : cases) {
+        std::string text = good;
+        const std::size_t at = text.find(c.from);
+        ASSERT_NE(at, std::string::npos) << c.from;
+        text.replace(at, std::strlen(c.from), c.to);
+        const Outcome r = readKvxText(text);
+        EXPECT_EQ(r.status, Status::Malformed);
+        EXPECT_NE(r.message.find(c.expected), std::string::npos) << r.message;
+    }
+}
+
+TEST(KvxFile, AShortMaterialOrAFolderIsReportedWhereItIs) {
+    std::string text = textOf(modelWithEverySection().data());
+    text.replace(text.find("E=210000"), 8, "E=");
+    EXPECT_NE(readKvxText(text).message.find("line 4: \"E=\"\n  material 0: expected"),
+              std::string::npos)
+        << readKvxText(text).message;
+
+    const std::string folder = tempPath("folder.kvx");
+    std::filesystem::create_directory(folder);
+    Model model;
+    const Outcome r = readKvxFile(folder, model);
+    std::filesystem::remove(folder);
+    EXPECT_EQ(r.status, Status::CannotOpen);
+    EXPECT_EQ(r.message, kKvxReadError);
+}
+
 TEST(KvxFile, FailedSavesSayTheSaveFailedAndKeepTheEarlierFile) {
     Model model = modelWithEverySection();
     const auto failedSave = [](const Outcome& o) {
@@ -299,21 +380,27 @@ TEST(KvxFile, FailedSavesSayTheSaveFailedAndKeepTheEarlierFile) {
     EXPECT_EQ(fileText(path), saved);
     std::filesystem::remove(temporaryPathFor(path));
 
-#ifdef __unix__
     // The medium fills up half-way through the save.
-    struct rlimit limit {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
-    struct rlimit small = limit;
-    small.rlim_cur = 200;
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const Outcome written = writeKvxFile(path, model);
-    setrlimit(RLIMIT_FSIZE, &limit);
-    std::signal(SIGXFSZ, previousHandler);
+    Outcome written;
+    {
+        FileSizeLimit fullDisk(200);
+        written = writeKvxFile(path, model);
+    }
     EXPECT_TRUE(failedSave(written));
     EXPECT_EQ(fileText(path), saved);
     EXPECT_FALSE(std::filesystem::exists(temporaryPathFor(path)));
-#endif
+
+    // The folder cannot be written.
+    const std::string folder = tempPath("read_only");
+    std::filesystem::create_directory(folder);
+    const std::string inFolder = folder + "/model.kvx";
+    ASSERT_TRUE(writeKvxFile(inFolder, model).ok());
+    const std::string savedInFolder = fileText(inFolder);
+    ASSERT_TRUE(model.addPoint({8, 8, 8}).ok());
+    EXPECT_TRUE(succeedsInReadOnlyFolder(folder, [&] {
+        return failedSave(writeKvxFile(inFolder, model)) && fileText(inFolder) == savedInFolder;
+    }));
+    std::filesystem::remove_all(folder);
 
     ASSERT_TRUE(writeKvxFile(path, model).ok());
     EXPECT_NE(fileText(path), saved);

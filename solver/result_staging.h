@@ -1,0 +1,43 @@
+#pragma once
+
+#include "common/outcome.h"
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace shellfem {
+
+// The result files of one run. Each is written into a temporary file beside its
+// name as the run goes, and all are put in place together once the run has
+// succeeded: a run that fails, at any step, leaves no result file of its own, and
+// no file that another program reads is ever half-written.
+class ResultStaging {
+public:
+    explicit ResultStaging(std::filesystem::path folder);
+    ResultStaging(const ResultStaging&) = delete;
+    ResultStaging& operator=(const ResultStaging&) = delete;
+    // Removes every temporary file that was not put in place.
+    ~ResultStaging();
+
+    // Writes the temporary file of `name`; false when any of it could not be written.
+    // `failureMessage` is what the run says should the file not be put in place.
+    bool write(const std::string& name, const std::string& failureMessage,
+               const std::function<void(std::ostream&)>& writer);
+
+    // Puts every written file in place, in the order written; the failure's message
+    // is that of the file that could not be put there.
+    Outcome putInPlace();
+
+private:
+    struct Staged {
+        std::string path;
+        std::string failureMessage;
+    };
+    std::filesystem::path folder_;
+    std::vector<Staged> staged_;
+};
+
+} // namespace shellfem
