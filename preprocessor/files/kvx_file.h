@@ -28,8 +28,9 @@ std::string fixedFiveDecimals(double value);
 void writeKvx(std::ostream& out, const ModelData& data);
 
 // Clears the model, then reads the file into it. A failure's message is what the
-// user is shown: "单元信息文件读取错误!" (followed by the line and record when the
-// file is malformed) or "前处理文本文件版本错误!"; the model stays cleared.
+// user is shown: "单元信息文件读取错误!" (followed by the path of a file that does
+// not open, or the line and record when the file is malformed) or
+// "前处理文本文件版本错误!"; the model stays cleared.
 Outcome readKvxFile(const std::string& path, Model& model);
 
 // Writes the model to a temporary file beside `path` and puts it in place only

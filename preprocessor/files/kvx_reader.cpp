@@ -268,7 +268,8 @@ Outcome readKvxFile(const std::string& path, Model& model) {
     model.clear();
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return Outcome::failure(Status::CannotOpen, kKvxReadError);
+        return Outcome::failure(Status::CannotOpen, std::string(kKvxReadError) + "\n" + path +
+                                                        " cannot be opened for reading.");
     ModelData data;
     Outcome read = readKvx(in, data, path);
     if (read.status == Status::WrongVersion)

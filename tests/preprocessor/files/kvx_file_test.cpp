@@ -189,9 +189,10 @@ TEST(KvxFile, LayoutOfTriangleAndEmptySections) {
 
 TEST(KvxFile, MissingFileAndOtherVersionsAreRefusedAndLeaveTheModelCleared) {
     Model model = modelWithEverySection();
-    Outcome read = readKvxFile(tempPath("no_such_file.kvx"), model);
+    const std::string missing = tempPath("no_such_file.kvx");
+    Outcome read = readKvxFile(missing, model);
     EXPECT_EQ(read.status, Status::CannotOpen);
-    EXPECT_EQ(read.message, "单元信息文件读取错误!");
+    EXPECT_EQ(read.message, "单元信息文件读取错误!\n" + missing + " cannot be opened for reading.");
     EXPECT_TRUE(model.data().points.empty());
 
     std::string text = textOf(modelWithEverySection().data());
