@@ -101,29 +101,44 @@ acknowledge "Warning!" 20 || fail "no report of the meshing"
 log "meshed every polygon"
 shot meshed
 
+# The viewer's window, waited for up to a minute (the solver runs first).
+waitviewer() {
+  local w i
+  for i in $(seq 1 300); do
+    w=$(xdotool search --onlyvisible --class pelunar 2>/dev/null | head -1)
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+# Closing the viewer lets the program that started it end, and then Corvanta go on.
+closeviewer() {
+  local p i
+  for p in $(descendants "$corvanta_pid"); do
+    [ "$(ps -o comm= -p "$p")" = Pelunar ] && kill "$p"
+  done
+  for i in $(seq 1 100); do
+    [ -z "$(descendants "$corvanta_pid")" ] && break
+    sleep 0.2
+  done
+  [ -z "$(descendants "$corvanta_pid")" ] || fail "$1 did not end after the viewer"
+  sleep 1
+}
+
 menu s c
-viewer=
-for i in $(seq 1 300); do
-  viewer=$(xdotool search --onlyvisible --class pelunar 2>/dev/null | head -1)
-  [ -n "$viewer" ] && break
-  sleep 0.2
-done
-[ -n "$viewer" ] || fail "the viewer did not start"
+viewer=$(waitviewer) || fail "the viewer did not start"
 sleep 2
 shot solved
 log "the viewer started: $(xdotool getwindowname "$viewer")"
 [ -s Shell_AverageStrs.txt ] || fail "the solver wrote no Shell_AverageStrs.txt"
 log "the solver wrote Shell_AverageStrs.txt"
-# Closing the viewer lets the solver end, and then the pre-processor go on.
-for p in $(descendants "$corvanta_pid"); do
-  [ "$(ps -o comm= -p "$p")" = Pelunar ] && kill "$p"
-done
-for i in $(seq 1 100); do
-  [ -z "$(descendants "$corvanta_pid")" ] && break
-  sleep 0.2
-done
-[ -z "$(descendants "$corvanta_pid")" ] || fail "the solver did not end after the viewer"
-sleep 1
+closeviewer "the solver"
+
+# Solved in this run: the contour opens again without solving.
+menu p s
+waitviewer >/dev/null || fail "Postprocess > ShellStressContour did not start the viewer"
+log "Postprocess > ShellStressContour started the viewer again"
+closeviewer "the viewer"
 
 menu f a
 choosefile "Save shell FEM preprocessing file." "$work/saved.kvx"
