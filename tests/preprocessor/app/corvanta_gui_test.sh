@@ -2,9 +2,10 @@
 # The whole road through Corvanta as a user takes it, under Xvfb with xdotool:
 # File > Open reads the bundled model through the file dialog, Meshing > Quad meshes
 # every polygon again, Solve > Static calculate runs the solver, which starts the
-# viewer, and Postprocess > ShellStressContour starts it again; then File > Save As writes the model under a new name, File > Open reads
-# that back and Save As writes it once more: the two saved files must be the same
-# byte for byte, with as many records of each kind as the bundled model.
+# viewer, and Postprocess > ShellStressContour starts it again; then File > Save As
+# writes the model under a new name, File > Open reads that back and Save As writes
+# it once more: the two saved files must be the same byte for byte, with as many
+# records of each kind as the bundled model.
 #   corvanta_gui_test.sh CORVANTA EXAMPLE_KVX OUTPUT_DIR
 # The programs lie side by side (the build's bin folder), so Corvanta finds the
 # solver beside itself, and the solver the viewer. Screenshots go to OUTPUT_DIR.
