@@ -41,19 +41,23 @@ click() { pointat "$@"; xdotool click 1; sleep 0.4; }
 keys() { xdotool key --delay 150 "$@"; sleep 0.5; }
 menu() { pointat "$main" 600 300; keys "alt+$1"; keys "$2"; }
 
-# A file dialog (the toolkit's or the desktop's) takes a whole path typed into its
-# name field, in place of the name it proposes (Ctrl+L shows the desktop's field).
+# A file dialog opens on the current folder and takes a bare name typed into its
+# name field. The toolkit's own dialog (490 pixels wide) proposes the folder's
+# path, and rewrites a name that does not start with it, so the name goes after
+# it; the desktop's proposes the last name chosen, which the name replaces
+# (Ctrl+L shows its name field, Ctrl+A selects it).
 choosefile() {
-  local dialog
+  local dialog X Y WIDTH HEIGHT SCREEN WINDOW
   dialog=$(waitwin "$1" 10) || fail "no dialog \"$1\""
   pointat "$dialog" 200 100
-  keys ctrl+l ctrl+a
+  eval "$(xdotool getwindowgeometry --shell "$dialog")"
+  if [ "$WIDTH" -le 500 ]; then keys End; else keys ctrl+l ctrl+a; fi
   xdotool type --delay 40 "$2"
   sleep 0.5
   keys Return
   gone "$1" 10 || fail "the dialog \"$1\" stayed open"
 }
-# A message box: OK, after its text is kept in the session log.
+# A message box: OK, after a screenshot of it.
 acknowledge() {
   local box
   box=$(waitwin "$1" "${2:-10}") || return 1
@@ -84,7 +88,7 @@ sleep 1
 log "Corvanta started: $(xdotool getwindowname "$main")"
 
 menu f o
-choosefile "Open file for shell analysis" "$work/model.kvx"
+choosefile "Open file for shell analysis" model.kvx
 sleep 1
 case $(xdotool getwindowname "$main") in
 *model.kvx) log "opened model.kvx" ;;
@@ -141,13 +145,13 @@ log "Postprocess > ShellStressContour started the viewer again"
 closeviewer "the viewer"
 
 menu f a
-choosefile "Save shell FEM preprocessing file." "$work/saved.kvx"
+choosefile "Save shell FEM preprocessing file." saved.kvx
 [ -s saved.kvx ] || fail "Save As wrote no saved.kvx"
 menu f o
-choosefile "Open file for shell analysis" "$work/saved.kvx"
+choosefile "Open file for shell analysis" saved.kvx
 sleep 1
 menu f a
-choosefile "Save shell FEM preprocessing file." "$work/resaved.kvx"
+choosefile "Save shell FEM preprocessing file." resaved.kvx
 [ -s resaved.kvx ] || fail "Save As wrote no resaved.kvx"
 pointat "$main" 600 300
 shot reopened
