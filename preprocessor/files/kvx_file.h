@@ -36,8 +36,8 @@ Outcome readKvxFile(const std::string& path, Model& model);
 // Writes the model to a temporary file beside `path` and puts it in place only
 // when all of it was written, so a failed save leaves the earlier file whole.
 // A saved value that five decimals change noticeably is named in the notice of a
-// success. A failure's message is "文件保存失败!"; the program shows the advice
-// kKvxSaveAdvice in a second box after it.
+// success. A failure's message is "文件保存失败!" and the path; the program shows
+// the advice kKvxSaveAdvice in a second box after it.
 Outcome writeKvxFile(const std::string& path, const Model& model);
 
 } // namespace shellfem::preprocessor

@@ -284,10 +284,11 @@ TEST(KvxFile, AnElementThatUsesANodeTwiceIsRefused) {
 
 TEST(KvxFile, FailedSavesSayTheSaveFailedAndKeepTheEarlierFile) {
     Model model = modelWithEverySection();
-    const auto failedSave = [](const Outcome& o) {
-        return !o.ok() && o.message == "文件保存失败!";
+    const auto failedSave = [](const Outcome& o, const std::string& path) {
+        return !o.ok() && o.message == "文件保存失败!\n" + path + " cannot be written.";
     };
-    EXPECT_TRUE(failedSave(writeKvxFile(tempPath("no_such_folder/model.kvx"), model)));
+    const std::string nowhere = tempPath("no_such_folder/model.kvx");
+    EXPECT_TRUE(failedSave(writeKvxFile(nowhere, model), nowhere));
 
     const std::string path = tempPath("kept.kvx");
     ASSERT_TRUE(writeKvxFile(path, model).ok());
@@ -296,7 +297,7 @@ TEST(KvxFile, FailedSavesSayTheSaveFailedAndKeepTheEarlierFile) {
 
     // The temporary file cannot be created.
     std::filesystem::create_directory(temporaryPathFor(path));
-    EXPECT_TRUE(failedSave(writeKvxFile(path, model)));
+    EXPECT_TRUE(failedSave(writeKvxFile(path, model), path));
     EXPECT_EQ(fileText(path), saved);
     std::filesystem::remove(temporaryPathFor(path));
 
@@ -311,7 +312,7 @@ TEST(KvxFile, FailedSavesSayTheSaveFailedAndKeepTheEarlierFile) {
     const Outcome written = writeKvxFile(path, model);
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, previousHandler);
-    EXPECT_TRUE(failedSave(written));
+    EXPECT_TRUE(failedSave(written, path));
     EXPECT_EQ(fileText(path), saved);
     EXPECT_FALSE(std::filesystem::exists(temporaryPathFor(path)));
 #endif
