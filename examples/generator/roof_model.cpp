@@ -1,6 +1,8 @@
 #include "examples/generator/roof_model.h"
 
 #include <cmath>
+#include <functional>
+#include <vector>
 
 namespace shellfem {
 
@@ -35,24 +37,15 @@ int nodeAt(const Model& model, const Vec3& p) {
     return found.empty() ? -1 : found.front();
 }
 
-// Runs the edits in order and stops at the first one refused.
-class EditChain {
-public:
-    explicit EditChain(Model& model) : model_(model) {}
-    template <typename Edit> EditChain& then(Edit edit) {
-        if (outcome_.ok()) {
-            const EditResult result = edit(model_);
-            if (!result.ok())
-                outcome_ = Outcome::failure(result.status, result.message);
-        }
-        return *this;
-    }
-    const Outcome& outcome() const { return outcome_; }
+using Step = std::function<EditResult(Model&)>;
 
-private:
-    Model& model_;
-    Outcome outcome_ = Outcome::success();
-};
+// Runs the edits in order and stops at the first one refused.
+Outcome applySteps(Model& model, const std::vector<Step>& steps) {
+    for (const Step& step : steps)
+        if (const EditResult result = step(model); !result.ok())
+            return Outcome::failure(result.status, result.message);
+    return Outcome::success();
+}
 
 } // namespace
 
@@ -66,70 +59,62 @@ preprocessor::MeshControl hippedRoofMeshControl() {
 Outcome makeHippedRoof(Model& model) {
     model.clear();
     const double ridgeStart = 0.5 * kWidth, ridgeEnd = kLength - 0.5 * kWidth;
-    const Vec3 eaveSW{0, 0, 0}, eaveSE{kLength, 0, 0}, eaveNE{kLength, kWidth, 0},
-        eaveNW{0, kWidth, 0}, ridgeW{ridgeStart, 0.5 * kWidth, kRise},
-        ridgeE{ridgeEnd, 0.5 * kWidth, kRise};
-    EditChain chain(model);
-    chain.then([](Model& m) {
-             return m.addMaterial({3.0e10, 0.2});
-         })
-        .then([](Model& m) {
+    const Vec3 eaveSW{0, 0, 0}, eaveSE{kLength, 0, 0}, eaveNE{kLength, kWidth, 0};
+    const Vec3 eaveNW{0, kWidth, 0}, ridgeW{ridgeStart, 0.5 * kWidth, kRise};
+    const Vec3 ridgeE{ridgeEnd, 0.5 * kWidth, kRise};
+    std::vector<Step> geometry = {
+        [](Model& m) {
+            return m.addMaterial({3.0e10, 0.2});
+        },
+        [](Model& m) {
             return m.addMaterial({1.2e10, 0.25});
-        })
-        .then([](Model& m) { return m.addThickness(0.12); })
-        .then([](Model& m) { return m.addThickness(0.08); });
+        },
+        [](Model& m) { return m.addThickness(0.12); },
+        [](Model& m) { return m.addThickness(0.08); },
+    };
     for (const Vec3& p : {eaveSW, eaveSE, eaveNE, eaveNW, ridgeW, ridgeE})
-        chain.then([&p](Model& m) { return m.addPoint(p); });
-    // Counter-clockwise seen from above: every normal points out of the roof.
-    chain
-        .then([](Model& m) {
-            return m.createPolygon({0, 1, 5, 4}, 0, 0);
-        }) // south
-        .then([](Model& m) {
-            return m.createPolygon({1, 2, 5}, 1, 1);
-        }) // east hip
-        .then([](Model& m) {
-            return m.createPolygon({2, 3, 4, 5}, 0, 0);
-        }) // north
-        .then([](Model& m) {
-            return m.createPolygon({3, 0, 4}, 1, 1);
-        }) // west hip
-        .then([](Model& m) {
-            return m.meshPolygons({0, 1, 2, 3}, hippedRoofMeshControl());
-        });
+        geometry.push_back([p](Model& m) { return m.addPoint(p); });
+    // South, east hip, north, west hip; counter-clockwise seen from above, so that
+    // every normal points out of the roof.
+    geometry.push_back([](Model& m) { return m.createPolygon({0, 1, 5, 4}, 0, 0); });
+    geometry.push_back([](Model& m) { return m.createPolygon({1, 2, 5}, 1, 1); });
+    geometry.push_back([](Model& m) { return m.createPolygon({2, 3, 4, 5}, 0, 0); });
+    geometry.push_back([](Model& m) { return m.createPolygon({3, 0, 4}, 1, 1); });
+    geometry.push_back([](Model& m) {
+        return m.meshPolygons({0, 1, 2, 3}, hippedRoofMeshControl());
+    });
     // Pressures act along the outward normal: snow pushes in (negative), wind sucks out.
-    chain.then([](Model& m) {
-             return m.applyPolygonLoad({0}, {-2000, -2000, -1200, -1200});
-         })
-        .then([](Model& m) {
-            return m.applyPolygonLoad({2}, {600, 600, 900, 900});
-        })
-        .then([](Model& m) {
-            return m.applyPolygonLoad({1, 3}, {-1500, 0, 0, 0});
-        });
-    if (!chain.outcome().ok())
-        return chain.outcome();
+    geometry.push_back([](Model& m) {
+        return m.applyPolygonLoad({0}, {-2000, -2000, -1200, -1200});
+    });
+    geometry.push_back([](Model& m) { return m.applyPolygonLoad({2}, {600, 600, 900, 900}); });
+    geometry.push_back([](Model& m) { return m.applyPolygonLoad({1, 3}, {-1500, 0, 0, 0}); });
+    if (const Outcome built = applySteps(model, geometry); !built.ok())
+        return built;
 
+    // The nodes exist now.
     const std::vector<int> eaves = nodesWhere(model, [](const Vec3& p) { return near(p.z, 0); });
     const int pinned = nodeAt(model, eaveSW), roller = nodeAt(model, eaveSE);
     const int mastWest = nodeAt(model, ridgeW), mastEast = nodeAt(model, ridgeE);
-    chain
-        .then([&](Model& m) {
-            return m.applyRestraints(eaves, {0, 0, 1, 0, 0, 0}, ApplyMode::Add);
-        })
-        .then([&](Model& m) {
-            return m.applyRestraints({pinned}, {1, 1, 1, 0, 0, 0}, ApplyMode::Add);
-        })
-        .then([&](Model& m) {
-            return m.applyRestraints({roller}, {0, 1, 1, 0, 0, 0}, ApplyMode::Add);
-        })
-        .then([&](Model& m) {
-            return m.applyForces({mastWest}, {0, 0, -5000, 400, 0, 0}, ApplyMode::Replace);
-        })
-        .then([&](Model& m) {
-            return m.applyForces({mastEast}, {1500, 0, -5000, 0, -300, 0}, ApplyMode::Replace);
+    return applySteps(
+        model,
+        {
+            [&](Model& m) {
+                return m.applyRestraints(eaves, {0, 0, 1, 0, 0, 0}, ApplyMode::Add);
+            },
+            [&](Model& m) {
+                return m.applyRestraints({pinned}, {1, 1, 1, 0, 0, 0}, ApplyMode::Add);
+            },
+            [&](Model& m) {
+                return m.applyRestraints({roller}, {0, 1, 1, 0, 0, 0}, ApplyMode::Add);
+            },
+            [&](Model& m) {
+                return m.applyForces({mastWest}, {0, 0, -5000, 400, 0, 0}, ApplyMode::Replace);
+            },
+            [&](Model& m) {
+                return m.applyForces({mastEast}, {1500, 0, -5000, 0, -300, 0}, ApplyMode::Replace);
+            },
         });
-    return chain.outcome();
 }
 
 } // namespace shellfem
