@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest
   libfltk1.3-dev fonts-wqy-microhei libpng-dev
   xvfb xauth x11-apps imagemagick xdotool
+  procps  # ps: the pre-processor's GUI test follows the programs it starts
   python3-meshio  # the tests read the solver's VTU file back with it
   clang libclang-rt-14-dev  # the readers' fuzzers (scripts/fuzz.sh)
 )

@@ -28,15 +28,16 @@ std::string fixedFiveDecimals(double value);
 void writeKvx(std::ostream& out, const ModelData& data);
 
 // Clears the model, then reads the file into it. A failure's message is what the
-// user is shown: "单元信息文件读取错误!" (followed by the line and record when the
-// file is malformed) or "前处理文本文件版本错误!"; the model stays cleared.
+// user is shown: "单元信息文件读取错误!" (followed by the path of a file that does
+// not open, or the line and record when the file is malformed) or
+// "前处理文本文件版本错误!"; the model stays cleared.
 Outcome readKvxFile(const std::string& path, Model& model);
 
 // Writes the model to a temporary file beside `path` and puts it in place only
 // when all of it was written, so a failed save leaves the earlier file whole.
 // A saved value that five decimals change noticeably is named in the notice of a
-// success. A failure's message is "文件保存失败!"; the program shows the advice
-// kKvxSaveAdvice in a second box after it.
+// success. A failure's message is "文件保存失败!" and the path; the program shows
+// the advice kKvxSaveAdvice in a second box after it.
 Outcome writeKvxFile(const std::string& path, const Model& model);
 
 } // namespace shellfem::preprocessor

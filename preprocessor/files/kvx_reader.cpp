@@ -278,7 +278,8 @@ Outcome readKvxFile(const std::string& path, Model& model) {
     const Outcome read = readWithinMemory(path, [&] {
         std::string text;
         if (!readFileText(path, text))
-            return Outcome::failure(Status::CannotOpen, kKvxReadError);
+            return Outcome::failure(Status::CannotOpen, std::string(kKvxReadError) + "\n" + path +
+                                                            " cannot be opened for reading.");
         return KvxReader(std::move(text), path).read(data);
     });
     if (read.status == Status::WrongVersion)

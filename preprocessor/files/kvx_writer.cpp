@@ -181,7 +181,8 @@ Outcome writeKvxFile(const std::string& path, const Model& model) {
     std::ostringstream text;
     writeKvx(text, model.data());
     if (!replaceFileContents(path, text.str()))
-        return Outcome::failure(Status::CannotOpen, kKvxSaveFailed);
+        return Outcome::failure(Status::CannotOpen,
+                                std::string(kKvxSaveFailed) + "\n" + path + " cannot be written.");
     if (std::string changed = firstValueChangedByRounding(model.data()); !changed.empty())
         return Outcome::success(
             "The file keeps five decimals, so a value was rounded noticeably.\n" + changed +

@@ -113,8 +113,10 @@ TEST_F(FileCommands, AFailedSaveWithANameShowsBothBoxesAndAsksOnceForAnotherName
 
     gui.fileAnswers.push_back(unwritable());
     app->onCommand(kFileSave);
-    EXPECT_EQ(takeMessages(), (std::vector<std::string>{kKvxSaveFailed, kKvxSaveAdvice,
-                                                        kKvxSaveFailed, kKvxSaveAdvice}));
+    const std::string failed = std::string(kKvxSaveFailed) + "\n";
+    EXPECT_EQ(takeMessages(), (std::vector<std::string>{
+                                  failed + path + " cannot be written.", kKvxSaveAdvice,
+                                  failed + unwritable() + " cannot be written.", kKvxSaveAdvice}));
     EXPECT_EQ(gui.fileDialogs.size(), 2u); // the open dialog, and the save dialog once
 
     gui.fileAnswers.push_back((folder / "elsewhere.kvx").string());

@@ -188,9 +188,10 @@ TEST(KvxFile, LayoutOfTriangleAndEmptySections) {
 
 TEST(KvxFile, MissingFileAndOtherVersionsAreRefusedAndLeaveTheModelCleared) {
     Model model = modelWithEverySection();
-    Outcome read = readKvxFile(tempPath("no_such_file.kvx"), model);
+    const std::string missing = tempPath("no_such_file.kvx");
+    Outcome read = readKvxFile(missing, model);
     EXPECT_EQ(read.status, Status::CannotOpen);
-    EXPECT_EQ(read.message, "单元信息文件读取错误!");
+    EXPECT_EQ(read.message, "单元信息文件读取错误!\n" + missing + " cannot be opened for reading.");
     EXPECT_TRUE(model.data().points.empty());
 
     std::string text = textOf(modelWithEverySection().data());
@@ -359,15 +360,17 @@ TEST(KvxFile, AShortMaterialOrAFolderIsReportedWhereItIs) {
     const Outcome r = readKvxFile(folder, model);
     std::filesystem::remove(folder);
     EXPECT_EQ(r.status, Status::CannotOpen);
-    EXPECT_EQ(r.message, kKvxReadError);
+    EXPECT_EQ(r.message,
+              std::string(kKvxReadError) + "\n" + folder + " cannot be opened for reading.");
 }
 
 TEST(KvxFile, FailedSavesSayTheSaveFailedAndKeepTheEarlierFile) {
     Model model = modelWithEverySection();
-    const auto failedSave = [](const Outcome& o) {
-        return !o.ok() && o.message == "文件保存失败!";
+    const auto failedSave = [](const Outcome& o, const std::string& path) {
+        return !o.ok() && o.message == "文件保存失败!\n" + path + " cannot be written.";
     };
-    EXPECT_TRUE(failedSave(writeKvxFile(tempPath("no_such_folder/model.kvx"), model)));
+    const std::string nowhere = tempPath("no_such_folder/model.kvx");
+    EXPECT_TRUE(failedSave(writeKvxFile(nowhere, model), nowhere));
 
     const std::string path = tempPath("kept.kvx");
     ASSERT_TRUE(writeKvxFile(path, model).ok());
@@ -376,7 +379,7 @@ TEST(KvxFile, FailedSavesSayTheSaveFailedAndKeepTheEarlierFile) {
 
     // The temporary file cannot be created.
     std::filesystem::create_directory(temporaryPathFor(path));
-    EXPECT_TRUE(failedSave(writeKvxFile(path, model)));
+    EXPECT_TRUE(failedSave(writeKvxFile(path, model), path));
     EXPECT_EQ(fileText(path), saved);
     std::filesystem::remove(temporaryPathFor(path));
 
@@ -386,7 +389,7 @@ TEST(KvxFile, FailedSavesSayTheSaveFailedAndKeepTheEarlierFile) {
         FileSizeLimit fullDisk(200);
         written = writeKvxFile(path, model);
     }
-    EXPECT_TRUE(failedSave(written));
+    EXPECT_TRUE(failedSave(written, path));
     EXPECT_EQ(fileText(path), saved);
     EXPECT_FALSE(std::filesystem::exists(temporaryPathFor(path)));
 
