@@ -1,0 +1,366 @@
+// The skyline LDLᵀ in panels of columns, shared by a few threads.
+//
+// Column j of K holds g(i, j) = K(i, j) − Σ_k L(k, i)·g(k, j) before it is
+// divided into L(i, j) = g(i, j)/D(i). A panel of columns j0 ≤ j < j1 is
+// factorised in four steps:
+//   1. rows above the panel (i < j0): every panel column is a triangular solve
+//      with the finished columns, independent of the other panel columns;
+//   2. those rows are divided by D, their g kept in a panel buffer and their
+//      part of each pivot summed;
+//   3. rows inside the panel receive the products over rows above it;
+//   4. the small triangle inside the panel is finished column by column with
+//      the pivot test and the progress callback, on the calling thread.
+// Steps 1–3 split the panel's columns between the threads; the entries are read
+// and written in place in the skyline store, in blocks of rows × columns whose
+// inner products run at matrix–matrix speed.
+#include "solver/dot_kernels.h"
+#include "solver/ldlt_solver.h"
+#include "solver/spin_barrier.h"
+
+#include <algorithm>
+#include <exception>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace shellfem {
+
+namespace {
+
+using dots::blockDots;
+using dots::dotProduct;
+
+// Rows of finished columns and panel columns per kernel call: 3 × 4 products
+// fill the sixteen vector registers with their sums and operands.
+constexpr int kBlockRows = 3;
+constexpr int kBlockColumns = 4;
+
+template <int Rows>
+void blockDotsWithRows(int columns, const double* const* a, const double* const* b, int length,
+                       double* result) {
+    switch (columns) {
+    case 4:
+        return blockDots<Rows, 4>(a, b, length, result);
+    case 3:
+        return blockDots<Rows, 3>(a, b, length, result);
+    case 2:
+        return blockDots<Rows, 2>(a, b, length, result);
+    default:
+        return blockDots<Rows, 1>(a, b, length, result);
+    }
+}
+
+void blockDotsOfSize(int rows, int columns, const double* const* a, const double* const* b,
+                     int length, double* result) {
+    switch (rows) {
+    case 3:
+        return blockDotsWithRows<3>(columns, a, b, length, result);
+    case 2:
+        return blockDotsWithRows<2>(columns, a, b, length, result);
+    default:
+        return blockDotsWithRows<1>(columns, a, b, length, result);
+    }
+}
+
+// Columns first..end−1 and, for each thread t, its share bounds[t]..bounds[t+1]−1.
+struct Panel {
+    int first = 0;
+    int end = 0;
+    std::vector<int> bounds;
+};
+
+class PanelFactorization {
+public:
+    PanelFactorization(SkylineMatrix& K, const FactorizationOptions& options)
+        : K_(K), profile_(K.profile()), width_(std::max(1, options.panelWidth)),
+          threads_(std::max(1, options.threads)), stride_(largestHeight()),
+          saved_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(stride_)),
+          pivotParts_(static_cast<std::size_t>(width_)) {}
+
+    std::optional<PivotFailure> run(const std::function<void(int)>& columnDone) {
+        columnDone_ = &columnDone;
+        if (threads_ > 1 && !runTeam())
+            threads_ = 1;
+        if (threads_ == 1) {
+            SpinBarrier alone(1);
+            work(0, alone);
+        }
+        if (error_)
+            std::rethrow_exception(error_);
+        return failure_;
+    }
+
+private:
+    // Starts the helper threads and works as thread 0; false when the system
+    // refused a thread, before any work was done.
+    bool runTeam() {
+        std::atomic<int> start{0}; // 0 wait, 1 work, −1 give up
+        SpinBarrier barrier(threads_);
+        std::vector<std::thread> helpers;
+        try {
+            for (int t = 1; t < threads_; ++t)
+                helpers.emplace_back([this, t, &start, &barrier] {
+                    while (start.load(std::memory_order_acquire) == 0)
+                        std::this_thread::yield();
+                    if (start.load(std::memory_order_acquire) > 0)
+                        work(t, barrier);
+                });
+        } catch (const std::system_error&) {
+            start.store(-1, std::memory_order_release);
+            for (std::thread& helper : helpers)
+                helper.join();
+            return false;
+        }
+        start.store(1, std::memory_order_release);
+        work(0, barrier);
+        for (std::thread& helper : helpers)
+            helper.join();
+        return true;
+    }
+
+    // Every thread walks all panels; the barriers order the steps.
+    void work(int thread, SpinBarrier& barrier) {
+        const int n = profile_.equations();
+        for (int first = 0; first < n; first += width_) {
+            const Panel panel = panelAt(first);
+            const int begin = panel.bounds[static_cast<std::size_t>(thread)];
+            const int end = panel.bounds[static_cast<std::size_t>(thread) + 1];
+            solveAbovePanel(panel, begin, end);
+            divideAbovePanel(panel, begin, end);
+            barrier.wait();
+            reduceInsidePanel(panel, begin, end);
+            barrier.wait();
+            if (thread == 0)
+                finishPanelCatching(panel);
+            barrier.wait();
+            if (stopped_)
+                return;
+        }
+    }
+
+    int largestHeight() const {
+        int height = 1;
+        for (int c = 0; c < profile_.equations(); ++c)
+            height = std::max(height, profile_.height(c));
+        return height;
+    }
+
+    // The panel from `first` with its columns shared out by the work their
+    // rows above the panel take, in whole column groups.
+    Panel panelAt(int first) const {
+        Panel panel;
+        panel.first = first;
+        panel.end = std::min(profile_.equations(), first + width_);
+        std::vector<double> work;
+        double total = 0.0;
+        for (int j = first; j < panel.end; ++j) {
+            const double above = std::max(0, first - profile_.top(j));
+            total += above * (0.5 * above + (j - first));
+            work.push_back(total);
+        }
+        panel.bounds.push_back(first);
+        for (int t = 1; t < threads_; ++t) {
+            const double share = total * t / threads_;
+            int split = first;
+            while (split < panel.end && work[static_cast<std::size_t>(split - first)] < share)
+                split += kBlockColumns;
+            panel.bounds.push_back(std::min(split, panel.end));
+        }
+        panel.bounds.push_back(panel.end);
+        return panel;
+    }
+
+    int top(int column) const { return profile_.top(column); }
+    double* column(int c) { return K_.column(c); }
+    // g(j0−1−t, j) at [t] for a panel column j whose panel starts at j0.
+    double* saved(const Panel& panel, int j) {
+        return saved_.data() + static_cast<std::size_t>(j - panel.first) * stride_;
+    }
+
+    // Step 1: rows above the panel, in blocks of rows over all own columns so
+    // that the block's finished columns are read once from memory per panel.
+    void solveAbovePanel(const Panel& panel, int begin, int end) {
+        if (begin >= end)
+            return;
+        int rowTop = panel.first;
+        for (int j = begin; j < end; ++j)
+            rowTop = std::min(rowTop, top(j));
+        for (int i = rowTop; i < panel.first; i += kBlockRows) {
+            const int rows = std::min(kBlockRows, panel.first - i);
+            for (int g = begin; g < end; g += kBlockColumns)
+                solveBlock(i, rows, g, std::min(kBlockColumns, end - g));
+        }
+    }
+
+    int highestTop(int i, int rows, int g, int columns) const {
+        int highest = 0;
+        for (int r = 0; r < rows; ++r)
+            highest = std::max(highest, top(i + r));
+        for (int c = 0; c < columns; ++c)
+            highest = std::max(highest, top(g + c));
+        return highest;
+    }
+
+    // Rows i..i+rows−1 of columns g..g+columns−1; every row above i is final.
+    void solveBlock(int i, int rows, int g, int columns) {
+        const int common = highestTop(i, rows, g, columns);
+        if (common > i)
+            return solveEntries(i, rows, g, columns);
+        // Rows common..i−1 are stored in all columns: one kernel call for them.
+        const double* a[kBlockRows];
+        const double* b[kBlockColumns];
+        for (int r = 0; r < rows; ++r)
+            a[r] = column(i + r) + (r + 1);
+        for (int c = 0; c < columns; ++c)
+            b[c] = column(g + c) + (g + c - i + 1);
+        double sums[kBlockRows * kBlockColumns];
+        blockDotsOfSize(rows, columns, a, b, i - common, sums);
+        addRaggedParts(i, rows, g, columns, i, common, a, b, sums);
+        // Rows inside the block, each from the ones above it.
+        for (int r = 0; r < rows; ++r) {
+            const double* l = column(i + r);
+            for (int c = 0; c < columns; ++c) {
+                double* cj = column(g + c) + (g + c - i);
+                double value = cj[-r] - sums[r * columns + c];
+                for (int s = 0; s < r; ++s)
+                    value -= l[r - s] * cj[-s];
+                cj[-r] = value;
+            }
+        }
+    }
+
+    // Adds the products over rows max(top(i+r), top(g+c))..common−1, stored in
+    // the pair's columns only; a and b start at row `end`−1, `common` <= `end`.
+    void addRaggedParts(int i, int rows, int g, int columns, int end, int common,
+                        const double* const* a, const double* const* b, double* sums) {
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c) {
+                const int lowest = std::max(top(i + r), top(g + c));
+                if (lowest < common)
+                    sums[r * columns + c] +=
+                        dotProduct(a[r] + (end - common), b[c] + (end - common), common - lowest);
+            }
+    }
+
+    // The same block entry by entry, where the columns' tops cut into it.
+    void solveEntries(int i, int rows, int g, int columns) {
+        for (int q = i; q < i + rows; ++q)
+            for (int j = g; j < g + columns; ++j) {
+                if (q < top(j))
+                    continue;
+                const int length = q - std::max(top(q), top(j));
+                if (length > 0)
+                    column(j)[j - q] -= dotProduct(column(q) + 1, column(j) + (j - q + 1), length);
+            }
+    }
+
+    // Step 2: L(k, j) = g(k, j)/D(k) for rows above the panel; g is kept.
+    void divideAbovePanel(const Panel& panel, int begin, int end) {
+        for (int j = begin; j < end; ++j) {
+            double* cj = column(j);
+            double* kept = saved(panel, j);
+            double part = 0.0;
+            for (int k = top(j); k < panel.first; ++k) {
+                const double g = cj[j - k];
+                const double l = g / column(k)[0];
+                kept[panel.first - 1 - k] = g;
+                cj[j - k] = l;
+                if (l != 0.0)
+                    part += g * l;
+            }
+            pivotParts_[static_cast<std::size_t>(j - panel.first)] = part;
+        }
+    }
+
+    // Step 3: g(q, j) −= Σ L(k, q)·g(k, j) over rows k above the panel, for
+    // panel rows q < j; any order, as these sums use finished rows only.
+    void reduceInsidePanel(const Panel& panel, int begin, int end) {
+        const int j0 = panel.first;
+        for (int i = j0; i < end - 1; i += kBlockRows) {
+            const int rows = std::min(kBlockRows, panel.end - i);
+            for (int g = begin; g < end; g += kBlockColumns) {
+                const int columns = std::min(kBlockColumns, end - g);
+                if (g + columns - 1 <= i)
+                    continue;
+                const int common = highestTop(i, rows, g, columns);
+                const int stored = std::min(common, j0);
+                const double* a[kBlockRows];
+                const double* b[kBlockColumns];
+                for (int r = 0; r < rows; ++r)
+                    a[r] = column(i + r) + (i + r - j0 + 1);
+                for (int c = 0; c < columns; ++c)
+                    b[c] = saved(panel, g + c);
+                double sums[kBlockRows * kBlockColumns];
+                blockDotsOfSize(rows, columns, a, b, j0 - stored, sums);
+                addRaggedParts(i, rows, g, columns, j0, stored, a, b, sums);
+                for (int r = 0; r < rows; ++r)
+                    for (int c = 0; c < columns; ++c) {
+                        const int q = i + r;
+                        const int j = g + c;
+                        if (q < j && q >= top(j))
+                            column(j)[j - q] -= sums[r * columns + c];
+                    }
+            }
+        }
+    }
+
+    void finishPanelCatching(const Panel& panel) {
+        try {
+            failure_ = finishPanel(panel);
+        } catch (...) {
+            error_ = std::current_exception();
+        }
+        stopped_ = failure_ || error_;
+    }
+
+    // Step 4: the triangle inside the panel, the pivots and their test.
+    std::optional<PivotFailure> finishPanel(const Panel& panel) {
+        const int j0 = panel.first;
+        for (int j = j0; j < panel.end; ++j) {
+            double* cj = column(j);
+            const int inside = std::max(j0, top(j));
+            for (int q = inside; q < j; ++q) {
+                const int length = q - std::max(inside, top(q));
+                if (length > 0)
+                    cj[j - q] -= dotProduct(column(q) + 1, cj + (j - q + 1), length);
+            }
+            const double original = cj[0];
+            double pivot = original - pivotParts_[static_cast<std::size_t>(j - j0)];
+            for (int q = inside; q < j; ++q) {
+                const double g = cj[j - q];
+                const double l = g / column(q)[0];
+                cj[j - q] = l;
+                if (l != 0.0)
+                    pivot -= g * l;
+            }
+            cj[0] = pivot;
+            if (auto failure = testPivot(j, pivot, original))
+                return failure;
+            if (*columnDone_)
+                (*columnDone_)(j);
+        }
+        return std::nullopt;
+    }
+
+    SkylineMatrix& K_;
+    const SkylineProfile& profile_;
+    const int width_;
+    int threads_;
+    const int stride_;
+    std::vector<double> saved_;
+    std::vector<double> pivotParts_;
+    const std::function<void(int)>* columnDone_ = nullptr;
+    // Written by thread 0 before a barrier, read by all after it.
+    std::optional<PivotFailure> failure_;
+    std::exception_ptr error_;
+    bool stopped_ = false;
+};
+
+} // namespace
+
+std::optional<PivotFailure> factorizeLDLT(SkylineMatrix& K, const FactorizationOptions& options,
+                                          const std::function<void(int)>& columnDone) {
+    return PanelFactorization(K, options).run(columnDone);
+}
+
+} // namespace shellfem
