@@ -34,6 +34,10 @@ using dots::dotProduct;
 // fill the sixteen vector registers with their sums and operands.
 constexpr int kBlockRows = 3;
 constexpr int kBlockColumns = 4;
+// Rows of the columns above a panel taken at a time: a thread's share of the
+// panel over this many rows stays in the first-level cache while it meets
+// every row below.
+constexpr int kRowChunk = 1 << 30;
 
 template <int Rows>
 void blockDotsWithRows(int columns, const double* const* a, const double* const* b, int length,
@@ -177,36 +181,53 @@ private:
         return saved_.data() + static_cast<std::size_t>(j - panel.first) * stride_;
     }
 
-    // Step 1: rows above the panel, in blocks of rows over all own columns so
-    // that the block's finished columns are read once from memory per panel.
+    // Columns from `first` (at most `limit`, before `end`) that share its top
+    // row: a block of such columns needs no products beyond a common range.
+    int equalTops(int first, int end, int limit) const {
+        int count = 1;
+        while (count < limit && first + count < end && top(first + count) == top(first))
+            ++count;
+        return count;
+    }
+
+    // Step 1: rows above the panel. A chunk of rows k0..k1−1 is first finished
+    // from its own rows (all rows above it have been applied already), then
+    // applied to every row below it, for all own columns at once.
     void solveAbovePanel(const Panel& panel, int begin, int end) {
         if (begin >= end)
             return;
         int rowTop = panel.first;
         for (int j = begin; j < end; ++j)
             rowTop = std::min(rowTop, top(j));
-        for (int i = rowTop; i < panel.first; i += kBlockRows) {
-            const int rows = std::min(kBlockRows, panel.first - i);
-            for (int g = begin; g < end; g += kBlockColumns)
-                solveBlock(i, rows, g, std::min(kBlockColumns, end - g));
+        for (int k0 = rowTop; k0 < panel.first; k0 += kRowChunk) {
+            const int k1 = std::min(panel.first, k0 + kRowChunk);
+            for (int i = k0; i < k1;) {
+                const int rows = equalTops(i, k1, kBlockRows);
+                for (int g = begin; g < end;) {
+                    const int columns = equalTops(g, end, kBlockColumns);
+                    solveBlock(i, rows, g, columns, k0);
+                    g += columns;
+                }
+                i += rows;
+            }
+            for (int i = k1; i < panel.first;) {
+                const int rows = equalTops(i, panel.first, kBlockRows);
+                for (int g = begin; g < end;) {
+                    const int columns = equalTops(g, end, kBlockColumns);
+                    applyChunk(i, rows, g, columns, k0, k1);
+                    g += columns;
+                }
+                i += rows;
+            }
         }
     }
 
-    int highestTop(int i, int rows, int g, int columns) const {
-        int highest = 0;
-        for (int r = 0; r < rows; ++r)
-            highest = std::max(highest, top(i + r));
-        for (int c = 0; c < columns; ++c)
-            highest = std::max(highest, top(g + c));
-        return highest;
-    }
-
-    // Rows i..i+rows−1 of columns g..g+columns−1; every row above i is final.
-    void solveBlock(int i, int rows, int g, int columns) {
-        const int common = highestTop(i, rows, g, columns);
-        if (common > i)
-            return solveEntries(i, rows, g, columns);
-        // Rows common..i−1 are stored in all columns: one kernel call for them.
+    // Rows i..i+rows−1 of columns g..g+columns−1, each set with one top row,
+    // from rows `from`..i−1, which are final.
+    void solveBlock(int i, int rows, int g, int columns, int from) {
+        if (top(g) > i)
+            return solveEntries(i, rows, g, columns, from);
+        const int common = std::max({top(i), top(g), from});
         const double* a[kBlockRows];
         const double* b[kBlockColumns];
         for (int r = 0; r < rows; ++r)
@@ -215,7 +236,6 @@ private:
             b[c] = column(g + c) + (g + c - i + 1);
         double sums[kBlockRows * kBlockColumns];
         blockDotsOfSize(rows, columns, a, b, i - common, sums);
-        addRaggedParts(i, rows, g, columns, i, common, a, b, sums);
         // Rows inside the block, each from the ones above it.
         for (int r = 0; r < rows; ++r) {
             const double* l = column(i + r);
@@ -229,29 +249,35 @@ private:
         }
     }
 
-    // Adds the products over rows max(top(i+r), top(g+c))..common−1, stored in
-    // the pair's columns only; a and b start at row `end`−1, `common` <= `end`.
-    void addRaggedParts(int i, int rows, int g, int columns, int end, int common,
-                        const double* const* a, const double* const* b, double* sums) {
-        for (int r = 0; r < rows; ++r)
-            for (int c = 0; c < columns; ++c) {
-                const int lowest = std::max(top(i + r), top(g + c));
-                if (lowest < common)
-                    sums[r * columns + c] +=
-                        dotProduct(a[r] + (end - common), b[c] + (end - common), common - lowest);
-            }
-    }
-
-    // The same block entry by entry, where the columns' tops cut into it.
-    void solveEntries(int i, int rows, int g, int columns) {
+    // The same block entry by entry, where the columns' top cuts into it.
+    void solveEntries(int i, int rows, int g, int columns, int from) {
         for (int q = i; q < i + rows; ++q)
             for (int j = g; j < g + columns; ++j) {
                 if (q < top(j))
                     continue;
-                const int length = q - std::max(top(q), top(j));
+                const int length = q - std::max({top(q), top(j), from});
                 if (length > 0)
                     column(j)[j - q] -= dotProduct(column(q) + 1, column(j) + (j - q + 1), length);
             }
+    }
+
+    // Rows i..i+rows−1 (at or below k1) of columns g..g+columns−1 receive the
+    // products over the finished rows k0..k1−1.
+    void applyChunk(int i, int rows, int g, int columns, int k0, int k1) {
+        const int common = std::max({top(i), top(g), k0});
+        if (common >= k1)
+            return;
+        const double* a[kBlockRows];
+        const double* b[kBlockColumns];
+        for (int r = 0; r < rows; ++r)
+            a[r] = column(i + r) + (i + r - k1 + 1);
+        for (int c = 0; c < columns; ++c)
+            b[c] = column(g + c) + (g + c - k1 + 1);
+        double sums[kBlockRows * kBlockColumns];
+        blockDotsOfSize(rows, columns, a, b, k1 - common, sums);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c)
+                column(g + c)[g + c - i - r] -= sums[r * columns + c];
     }
 
     // Step 2: L(k, j) = g(k, j)/D(k) for rows above the panel; g is kept.
@@ -276,32 +302,37 @@ private:
     // panel rows q < j; any order, as these sums use finished rows only.
     void reduceInsidePanel(const Panel& panel, int begin, int end) {
         const int j0 = panel.first;
-        for (int i = j0; i < end - 1; i += kBlockRows) {
-            const int rows = std::min(kBlockRows, panel.end - i);
-            for (int g = begin; g < end; g += kBlockColumns) {
-                const int columns = std::min(kBlockColumns, end - g);
-                if (g + columns - 1 <= i)
-                    continue;
-                const int common = highestTop(i, rows, g, columns);
-                const int stored = std::min(common, j0);
-                const double* a[kBlockRows];
-                const double* b[kBlockColumns];
-                for (int r = 0; r < rows; ++r)
-                    a[r] = column(i + r) + (i + r - j0 + 1);
-                for (int c = 0; c < columns; ++c)
-                    b[c] = saved(panel, g + c);
-                double sums[kBlockRows * kBlockColumns];
-                blockDotsOfSize(rows, columns, a, b, j0 - stored, sums);
-                addRaggedParts(i, rows, g, columns, j0, stored, a, b, sums);
-                for (int r = 0; r < rows; ++r)
-                    for (int c = 0; c < columns; ++c) {
-                        const int q = i + r;
-                        const int j = g + c;
-                        if (q < j && q >= top(j))
-                            column(j)[j - q] -= sums[r * columns + c];
-                    }
+        for (int i = j0; i < end - 1;) {
+            const int rows = equalTops(i, panel.end, kBlockRows);
+            for (int g = begin; g < end;) {
+                const int columns = equalTops(g, end, kBlockColumns);
+                if (g + columns - 1 > i)
+                    reduceInsideBlock(panel, i, rows, g, columns);
+                g += columns;
             }
+            i += rows;
         }
+    }
+
+    void reduceInsideBlock(const Panel& panel, int i, int rows, int g, int columns) {
+        const int j0 = panel.first;
+        const int common = std::min(j0, std::max(top(i), top(g)));
+        // Both operands start at row j0−1: finished columns in place, the panel's saved g.
+        const double* a[kBlockRows];
+        const double* b[kBlockColumns];
+        for (int r = 0; r < rows; ++r)
+            a[r] = column(i + r) + (i + r - j0 + 1);
+        for (int c = 0; c < columns; ++c)
+            b[c] = saved(panel, g + c);
+        double sums[kBlockRows * kBlockColumns];
+        blockDotsOfSize(rows, columns, a, b, j0 - common, sums);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c) {
+                const int q = i + r;
+                const int j = g + c;
+                if (q < j && q >= top(j))
+                    column(j)[j - q] -= sums[r * columns + c];
+            }
     }
 
     void finishPanelCatching(const Panel& panel) {

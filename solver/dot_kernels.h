@@ -36,6 +36,16 @@ inline Lanes loadLanes(const double* p) {
     return v;
 }
 
+// Keeps a loaded vector in a register: otherwise the compiler folds the load
+// into every multiply-add that uses it, and the loads, not the arithmetic, set the pace.
+inline void holdInRegister(Lanes& v) {
+#if defined(__GNUC__) && defined(__AVX__)
+    __asm__("" : "+x"(v));
+#else
+    (void)v;
+#endif
+}
+
 inline double sumLanes(const Lanes& v) {
     return (v[0] + v[1]) + (v[2] + v[3]);
 }
@@ -49,10 +59,13 @@ void blockDots(const double* const* a, const double* const* b, int length, doubl
     int t = 0;
     for (; t + kLanes <= length; t += kLanes) {
         Lanes av[Rows];
-        for (int r = 0; r < Rows; ++r)
+        for (int r = 0; r < Rows; ++r) {
             av[r] = loadLanes(a[r] + t);
+            holdInRegister(av[r]);
+        }
         for (int c = 0; c < Cols; ++c) {
-            const Lanes bv = loadLanes(b[c] + t);
+            Lanes bv = loadLanes(b[c] + t);
+            holdInRegister(bv);
             for (int r = 0; r < Rows; ++r)
                 sums[r][c] += av[r] * bv;
         }
