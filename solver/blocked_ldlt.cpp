@@ -37,7 +37,7 @@ constexpr int kBlockColumns = 4;
 // Rows of the columns above a panel taken at a time: a thread's share of the
 // panel over this many rows stays in the first-level cache while it meets
 // every row below.
-constexpr int kRowChunk = 1 << 30;
+constexpr int kRowChunk = 512;
 
 template <int Rows>
 void blockDotsWithRows(int columns, const double* const* a, const double* const* b, int length,

@@ -91,5 +91,63 @@ TEST(BlockedLdlt, MatchesTheColumnwiseFactorsOnRaggedProfiles) {
     }
 }
 
+TEST(BlockedLdlt, ReportsTheSameFirstFailingColumnAsTheColumnwiseOne) {
+    const int n = 157;
+    const SkylineProfile profile = profileWithTops(raggedTops(n, 5u));
+    SkylineMatrix original(profile);
+    fillDominant(original, 6u);
+    // Column 90 indefinite, a later one singular: the first must be reported.
+    original.at(90, 90) = -original.at(90, 90);
+    original.at(120, 120) = 0.0;
+    SkylineMatrix reference(profile);
+    copyEntries(original, reference);
+    const auto expected = factorizeLDLTColumnwise(reference);
+    ASSERT_TRUE(expected);
+    ASSERT_EQ(expected->equation, 90);
+    for (int width : {1, 7, 48})
+        for (int threads : {1, 2}) {
+            SkylineMatrix K(profile);
+            copyEntries(original, K);
+            std::vector<int> done;
+            const auto failure = factorizeLDLT(K, FactorizationOptions{width, threads},
+                                               [&](int j) { done.push_back(j); });
+            ASSERT_TRUE(failure) << "width=" << width << " threads=" << threads;
+            EXPECT_EQ(failure->equation, 90);
+            EXPECT_NEAR(failure->pivot, expected->pivot, 1e-12 * std::abs(expected->pivot));
+            EXPECT_EQ(failure->originalDiagonal, expected->originalDiagonal);
+            EXPECT_EQ(done.size(), 90u) << "columns before the failing one are reported";
+        }
+}
+
+TEST(BlockedLdlt, ReportsEveryColumnInOrderFromTheCallingThread) {
+    const int n = 203;
+    const SkylineProfile profile = profileWithTops(raggedTops(n, 9u));
+    for (int threads : {1, 2}) {
+        SkylineMatrix K(profile);
+        fillDominant(K, 10u);
+        const std::thread::id caller = std::this_thread::get_id();
+        int next = 0;
+        ASSERT_FALSE(factorizeLDLT(K, FactorizationOptions{12, threads}, [&](int j) {
+            EXPECT_EQ(j, next++);
+            EXPECT_EQ(std::this_thread::get_id(), caller);
+        }));
+        EXPECT_EQ(next, n);
+    }
+}
+
+TEST(BlockedLdlt, PassesOnAnExceptionFromTheProgressCallbackAfterStoppingItsThreads) {
+    const SkylineProfile profile = profileWithTops(raggedTops(120, 3u));
+    SkylineMatrix K(profile);
+    fillDominant(K, 4u);
+    int calls = 0;
+    const auto stopAt50 = [&](int j) {
+        ++calls;
+        if (j == 50)
+            throw std::runtime_error("stop");
+    };
+    EXPECT_THROW(factorizeLDLT(K, FactorizationOptions{16, 2}, stopAt50), std::runtime_error);
+    EXPECT_EQ(calls, 51);
+}
+
 } // namespace
 } // namespace shellfem
