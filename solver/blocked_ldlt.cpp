@@ -12,7 +12,7 @@
 //      the pivot test and the progress callback, on the calling thread.
 // Steps 1–3 split the panel's columns between the threads; the entries are read
 // and written in place in the skyline store, in blocks of rows × columns whose
-// inner products run at matrix–matrix speed.
+// inner products use every loaded vector several times.
 #include "solver/dot_kernels.h"
 #include "solver/ldlt_solver.h"
 #include "solver/spin_barrier.h"
@@ -34,9 +34,9 @@ using dots::dotProduct;
 // fill the sixteen vector registers with their sums and operands.
 constexpr int kBlockRows = 3;
 constexpr int kBlockColumns = 4;
-// Rows of the columns above a panel taken at a time: a thread's share of the
-// panel over this many rows stays in the first-level cache while it meets
-// every row below.
+// Rows above a panel applied at a time: a thread's columns over this many rows
+// stay in its second-level cache, and a block's finished columns in the first,
+// while the chunk meets every row below it.
 constexpr int kRowChunk = 512;
 
 template <int Rows>
