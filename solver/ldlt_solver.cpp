@@ -1,98 +1,40 @@
 #include "solver/ldlt_solver.h"
 
+#include "solver/dot_kernels.h"
+
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace shellfem {
 
 namespace {
 
-// Several partial sums so that the loops vectorise without reassociation flags.
-constexpr int kLanes = 8;
-
-#if defined(__GNUC__)
-// Eight doubles as one value; the compiler maps it to the widest vector unit.
-typedef double Lanes __attribute__((vector_size(kLanes * sizeof(double))));
-#else
-struct Lanes {
-    double v[kLanes];
-    Lanes& operator+=(const Lanes& o) {
-        for (int i = 0; i < kLanes; ++i)
-            v[i] += o.v[i];
-        return *this;
-    }
-    Lanes operator*(const Lanes& o) const {
-        Lanes r;
-        for (int i = 0; i < kLanes; ++i)
-            r.v[i] = v[i] * o.v[i];
-        return r;
-    }
-    double operator[](int i) const { return v[i]; }
-};
-#endif
-
-Lanes loadLanes(const double* p) {
-    Lanes v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-double sumLanes(const Lanes& v) {
-    double sum = 0.0;
-    for (int i = 0; i < kLanes; ++i)
-        sum += v[i];
-    return sum;
-}
-
-// Dot products of one vector `a` with `Count` vectors b[c], all of `length`:
-// `a` is read once for all of them, which is what keeps the factorisation fast.
-template <int Count>
-void multiDot(const double* a, const double* const* b, int length, double* result) {
-    Lanes partial[Count] = {};
-    int l = 0;
-    for (; l + kLanes <= length; l += kLanes) {
-        const Lanes av = loadLanes(a + l);
-        for (int c = 0; c < Count; ++c)
-            partial[c] += av * loadLanes(b[c] + l);
-    }
-    for (int c = 0; c < Count; ++c) {
-        double sum = 0.0;
-        for (int t = l; t < length; ++t)
-            sum += a[t] * b[c][t];
-        result[c] = sum + sumLanes(partial[c]);
-    }
-}
-
-double dotProduct(const double* a, const double* b, int length) {
-    double result;
-    multiDot<1>(a, &b, length, &result);
-    return result;
-}
+using dots::blockDots;
+using dots::dotProduct;
 
 void multiDotAny(int count, const double* a, const double* const* b, int length, double* result) {
     switch (count) {
     case 6:
-        return multiDot<6>(a, b, length, result);
+        return blockDots<1, 6>(&a, b, length, result);
     case 5:
-        return multiDot<5>(a, b, length, result);
+        return blockDots<1, 5>(&a, b, length, result);
     case 4:
-        return multiDot<4>(a, b, length, result);
+        return blockDots<1, 4>(&a, b, length, result);
     case 3:
-        return multiDot<3>(a, b, length, result);
+        return blockDots<1, 3>(&a, b, length, result);
     case 2:
-        return multiDot<2>(a, b, length, result);
+        return blockDots<1, 2>(&a, b, length, result);
     default:
-        return multiDot<1>(a, b, length, result);
+        return blockDots<1, 1>(&a, b, length, result);
     }
 }
 
 constexpr int kMaxBlock = 6;
 
 // Entry (r, c) of column c lives at column(c)[c − r].
-class Factorization {
+class ColumnwiseFactorization {
 public:
-    explicit Factorization(SkylineMatrix& K) : K_(K), profile_(K.profile()) {}
+    explicit ColumnwiseFactorization(SkylineMatrix& K) : K_(K), profile_(K.profile()) {}
 
     std::optional<PivotFailure> run(const std::function<void(int)>& columnDone) {
         const int n = profile_.equations();
@@ -165,9 +107,7 @@ private:
                 pivot -= g * l;
         }
         cj[0] = pivot;
-        if (!(original > 0.0) || !std::isfinite(pivot) || !(pivot > kSmallestPivotRatio * original))
-            return PivotFailure{j, pivot, original};
-        return std::nullopt;
+        return testPivot(j, pivot, original);
     }
 
     SkylineMatrix& K_;
@@ -176,20 +116,35 @@ private:
 
 } // namespace
 
+std::optional<PivotFailure> testPivot(int column, double pivot, double originalDiagonal) {
+    if (!(originalDiagonal > 0.0) || !std::isfinite(pivot) ||
+        !(pivot > kSmallestPivotRatio * originalDiagonal))
+        return PivotFailure{column, pivot, originalDiagonal};
+    return std::nullopt;
+}
+
+std::optional<PivotFailure> factorizeLDLTColumnwise(SkylineMatrix& K,
+                                                    const std::function<void(int)>& columnDone) {
+    return ColumnwiseFactorization(K).run(columnDone);
+}
+
 std::optional<PivotFailure> factorizeLDLT(SkylineMatrix& K,
                                           const std::function<void(int)>& columnDone) {
-    return Factorization(K).run(columnDone);
+    return factorizeLDLT(K, FactorizationOptions{}, columnDone);
 }
 
 void forwardReduce(const SkylineMatrix& factors, std::vector<double>& f) {
     const SkylineProfile& profile = factors.profile();
-    for (int j = 1; j < profile.equations(); ++j) {
-        const double* cj = factors.column(j);
-        double sum = 0.0;
-        for (int i = profile.top(j); i < j; ++i)
-            sum += cj[j - i] * f[static_cast<std::size_t>(i)];
-        f[static_cast<std::size_t>(j)] -= sum;
+    const int n = profile.equations();
+    // Column j runs from row j−1 upwards; so does f held in reverse, which turns
+    // each step into one contiguous inner product.
+    std::vector<double> reversed(f.rbegin(), f.rend());
+    for (int j = 1; j < n; ++j) {
+        const int length = j - profile.top(j);
+        reversed[static_cast<std::size_t>(n - 1 - j)] -=
+            dotProduct(factors.column(j) + 1, &reversed[static_cast<std::size_t>(n - j)], length);
     }
+    std::copy(reversed.rbegin(), reversed.rend(), f.begin());
 }
 
 void backSubstitute(const SkylineMatrix& factors, const std::vector<double>& f,

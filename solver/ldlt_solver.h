@@ -19,12 +19,31 @@ struct PivotFailure {
 // left over from a zero pivot: the structure is a mechanism there.
 inline constexpr double kSmallestPivotRatio = 1e-12;
 
-// Factorises K = Lᵀ D L in place, column by column (active-column Crout): the
-// strict upper triangle becomes L's entries and the diagonal becomes D.
-// `columnDone(j)` is called after each column. Stops at the first pivot that is
-// not finite and positive above kSmallestPivotRatio of its original diagonal.
+// How the blocked factorisation divides its work.
+struct FactorizationOptions {
+    // Columns factorised together as one panel.
+    int panelWidth = 48;
+    // Threads sharing each panel's work, the calling thread among them.
+    int threads = 2;
+};
+
+// Factorises K = Lᵀ D L in place: the strict upper triangle becomes L's entries
+// and the diagonal becomes D. `columnDone(j)` is called from the calling thread
+// for every column in increasing order once column j is final. Stops at the
+// first pivot that is not finite and positive above kSmallestPivotRatio of its
+// original diagonal. Works in panels of columns on two threads.
 std::optional<PivotFailure> factorizeLDLT(SkylineMatrix& K,
                                           const std::function<void(int)>& columnDone = {});
+std::optional<PivotFailure> factorizeLDLT(SkylineMatrix& K, const FactorizationOptions& options,
+                                          const std::function<void(int)>& columnDone = {});
+
+// The same factorisation column by column on one thread (active-column Crout):
+// the reference the blocked one is measured and checked against.
+std::optional<PivotFailure>
+factorizeLDLTColumnwise(SkylineMatrix& K, const std::function<void(int)>& columnDone = {});
+
+// The pivot test of both factorisations for column `column`.
+std::optional<PivotFailure> testPivot(int column, double pivot, double originalDiagonal);
 
 // Solves Lᵀ D L u = f with the factors: forward reduction of f in place,
 // then division by D and back substitution into u.
