@@ -9,6 +9,7 @@ packages=(
   libfltk1.3-dev fonts-wqy-microhei libpng-dev
   xvfb xauth x11-apps imagemagick xdotool
   python3-meshio  # the tests read the solver's VTU file back with it
+  libsuitesparse-dev libopenblas-dev  # the solver's sparse direct path and its BLAS
 )
 
 missing=()
