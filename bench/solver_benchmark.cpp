@@ -87,11 +87,12 @@ PathRun runPath(const shellfem::SolvingModel& model, MethodRequest request,
     shellfem::Outcome set;
     phases.emplace_back(request == MethodRequest::Skyline ? "profile" : "order+analyse",
                         timed([&] { set = analysis.setUp(request); }));
-    const shellfem::SolutionCost cost = analysis.solver().cost();
-    if (!set.ok() || cost.bytes > shellfem::usableMemoryBytes()) {
-        std::printf("  %-8s needs %.3f GB: left out\n", name, cost.bytes / (1 << 30));
+    if (!set.ok() || analysis.solver().storeBytes() > shellfem::usableMemoryBytes()) {
+        std::printf("  %-8s needs %.3f GB: left out\n", name,
+                    analysis.solver().storeBytes() / (1 << 30));
         return {};
     }
+    const shellfem::SolutionCost cost = analysis.solver().cost();
     phases.emplace_back("allocate", timed([&] { analysis.allocateMatrix(); }));
     phases.emplace_back("assemble", timed([&] { analysis.assemble(); }));
     phases.emplace_back("loads", timed([&] { analysis.formLoads(); }));

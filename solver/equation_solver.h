@@ -30,6 +30,9 @@ public:
     // The console's name of the method, or empty for the skyline, which the
     // console has always taken for granted.
     virtual const char* methodName() const = 0;
+    // The stiffness matrix and its factors in bytes, which cost() holds as well
+    // but without counting the flops.
+    virtual double storeBytes() const = 0;
     virtual SolutionCost cost() const = 0;
     // Steps that factorize and solve report together, for the percentage display.
     virtual std::int64_t progressSteps() const = 0;

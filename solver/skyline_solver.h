@@ -7,6 +7,9 @@
 
 namespace shellfem {
 
+// Bytes of the skyline store of `profile`.
+double skylineBytes(const SkylineProfile& profile);
+
 // Active-column LDLᵀ on the skyline store of the equations in node order.
 // The profile is shared, not owned: it must outlive the solver.
 class SkylineSolver : public EquationSolver {
@@ -14,6 +17,7 @@ public:
     explicit SkylineSolver(const SkylineProfile& profile);
 
     const char* methodName() const override { return ""; }
+    double storeBytes() const override { return skylineBytes(profile_); }
     SolutionCost cost() const override;
     std::int64_t progressSteps() const override { return profile_.equations(); }
 
@@ -29,8 +33,5 @@ private:
     const SkylineProfile& profile_;
     std::unique_ptr<SkylineMatrix> matrix_;
 };
-
-// Bytes of the skyline store of `profile`.
-double skylineBytes(const SkylineProfile& profile);
 
 } // namespace shellfem

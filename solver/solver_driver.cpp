@@ -57,7 +57,7 @@ private:
         const EquationSolver& solver = analysis.solver();
         if (*solver.methodName())
             out_ << solver.methodName() << std::endl;
-        const double gigabytes = solver.cost().bytes / (1 << 30);
+        const double gigabytes = solver.storeBytes() / (1 << 30);
         out_ << "The global stiffness matrix will occupy " << formatGeneral(gigabytes)
              << " GB of memory space." << std::endl;
         try {

@@ -18,6 +18,7 @@ public:
     ~SparseCholeskySolver() override;
 
     const char* methodName() const override;
+    double storeBytes() const override { return cost().bytes; }
     SolutionCost cost() const override;
     // The numeric factorisation, then the substitutions.
     std::int64_t progressSteps() const override { return 2; }
