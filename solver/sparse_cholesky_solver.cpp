@@ -1,8 +1,12 @@
 #include "solver/sparse_cholesky_solver.h"
 
+#include "solver/zeroed_buffer.h"
+
 #include <cholmod.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <new>
 
@@ -11,6 +15,32 @@ namespace shellfem {
 namespace {
 
 using Index = SuiteSparse_long;
+
+// The factor's hundreds of megabytes, faulted in 4 KiB at a time, cost seconds
+// of page faults: large blocks go into huge pages. Blocks are freed with std::free.
+constexpr std::size_t kLargeBlock = std::size_t{16} << 20;
+
+void* allocateBlock(std::size_t bytes) {
+    return bytes >= kLargeBlock ? allocateInHugePages(bytes) : std::malloc(bytes);
+}
+
+void* allocateZeroedBlock(std::size_t count, std::size_t size) {
+    if (size != 0 && count > std::numeric_limits<std::size_t>::max() / size)
+        return nullptr;
+    if (count * size < kLargeBlock)
+        return std::calloc(count, size);
+    void* block = allocateInHugePages(count * size);
+    if (block)
+        std::memset(block, 0, count * size);
+    return block;
+}
+
+void useHugePagesForLargeBlocks() {
+    SuiteSparse_config.malloc_func = allocateBlock;
+    SuiteSparse_config.calloc_func = allocateZeroedBlock;
+    SuiteSparse_config.realloc_func = std::realloc;
+    SuiteSparse_config.free_func = std::free;
+}
 
 void throwIfOutOfMemory(const cholmod_common& common) {
     if (common.status == CHOLMOD_OUT_OF_MEMORY || common.status == CHOLMOD_TOO_LARGE)
@@ -21,6 +51,7 @@ void throwIfOutOfMemory(const cholmod_common& common) {
 
 struct SparseCholeskySolver::Kernel {
     Kernel() {
+        useHugePagesForLargeBlocks();
         cholmod_l_start(&common);
         // Failures come back as statuses and become this program's own messages.
         common.print = 0;

@@ -82,21 +82,27 @@ Outcome StaticAnalysis::chooseSolver(MethodRequest request) {
     solver_ = std::make_unique<SkylineSolver>(profile_);
     if (request == MethodRequest::Skyline)
         return Outcome::success();
+    const double memory = usableMemoryBytes();
+    // Counting the skyline's flops takes a pass over its profile, only worth it
+    // when the store fits; it runs beside the ordering of the sparse path.
+    SolutionCost skyline{skylineBytes(profile_), std::numeric_limits<double>::infinity()};
+    std::thread flopCounter;
+    if (request == MethodRequest::Automatic && skyline.bytes <= memory)
+        flopCounter = std::thread([&] { skyline.flops = factorizationFlops(profile_); });
     std::unique_ptr<SparseCholeskySolver> sparse;
     try {
         sparse = std::make_unique<SparseCholeskySolver>(static_cast<int>(model_.nodes.size()),
                                                         elementNodes(model_));
     } catch (const std::bad_alloc&) {
+    }
+    if (flopCounter.joinable())
+        flopCounter.join();
+    if (!sparse) {
         if (request == MethodRequest::Sparse)
             return Outcome::failure(Status::Failed,
                                     "Not enough memory to order the sparse stiffness matrix.");
         return Outcome::success();
     }
-    const double memory = usableMemoryBytes();
-    // Counting the skyline's flops takes a pass over its profile: only worth it when it fits.
-    SolutionCost skyline{skylineBytes(profile_), std::numeric_limits<double>::infinity()};
-    if (skyline.bytes <= memory)
-        skyline.flops = factorizationFlops(profile_);
     if (request == MethodRequest::Sparse ||
         chooseMethod(skyline, sparse->cost(), equations(), memory) == SolutionMethod::Sparse) {
         method_ = SolutionMethod::Sparse;
