@@ -11,6 +11,7 @@ packages=(
   procps  # ps: the pre-processor's GUI test follows the programs it starts
   python3-meshio  # the tests read the solver's VTU file back with it
   clang libclang-rt-14-dev  # the readers' fuzzers (scripts/fuzz.sh)
+  libsuitesparse-dev libopenblas-dev  # the solver's sparse direct path and its BLAS
 )
 
 missing=()

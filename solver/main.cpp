@@ -2,10 +2,18 @@
 #include "platform/posix/posix_process_services.h"
 #include "solver/solver_driver.h"
 
+#include <cstdlib>
 #include <iostream>
+#include <optional>
+#include <string>
 
 int main() {
     shellfem::platform::PosixProcessServices process(std::cout);
     shellfem::platform::ConsoleMessageBox messages(std::cerr);
-    return shellfem::runSolver({std::cout, process, messages, {}});
+    const char* method = std::getenv("TREVAMIC_SOLVER");
+    return shellfem::runSolver({std::cout,
+                                process,
+                                messages,
+                                {},
+                                method ? std::optional<std::string>(method) : std::nullopt});
 }

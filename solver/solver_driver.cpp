@@ -48,10 +48,16 @@ public:
 
 private:
     bool analyse() {
+        MethodRequest request;
+        if (Outcome parsed = parseMethodRequest(env_.methodVariable, request); !parsed.ok())
+            return fail(parsed.message);
         StaticAnalysis analysis(model_);
-        if (Outcome set = analysis.setUp(); !set.ok())
+        if (Outcome set = analysis.setUp(request); !set.ok())
             return fail(set.message);
-        const double gigabytes = static_cast<double>(analysis.skylineEntries()) * 8.0 / (1 << 30);
+        const EquationSolver& solver = analysis.solver();
+        if (*solver.methodName())
+            out_ << solver.methodName() << std::endl;
+        const double gigabytes = solver.storeBytes() / (1 << 30);
         out_ << "The global stiffness matrix will occupy " << formatGeneral(gigabytes)
              << " GB of memory space." << std::endl;
         try {
@@ -123,7 +129,7 @@ private:
     bool solve(StaticAnalysis& analysis) {
         platform::Stopwatch clock;
         out_ << "Solute the equilibrium equations..." << std::flush;
-        ProgressDisplay progress(out_, analysis.equations(), "");
+        ProgressDisplay progress(out_, analysis.solver().progressSteps(), "");
         const Outcome solved = analysis.solve([&](int j) { progress.stepDone(j); });
         if (!solved.ok()) {
             out_ << '\n';

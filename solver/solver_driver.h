@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
+#include <string>
 
 namespace shellfem {
 
@@ -15,6 +17,8 @@ struct SolverEnvironment {
     platform::ProcessServices& process;
     platform::MessageBox& messages;
     std::filesystem::path folder;
+    // The value of TREVAMIC_SOLVER, which forces the skyline or the sparse path.
+    std::optional<std::string> methodVariable = std::nullopt;
 };
 
 // The whole program: read the model, assemble, solve, write the results, start

@@ -4,10 +4,14 @@
 #include "solver/ldlt_solver.h"
 #include "solver/load_vector.h"
 #include "solver/model_check.h"
+#include "solver/skyline_solver.h"
+#include "solver/sparse_cholesky_solver.h"
 #include "solver/stress_recovery.h"
 
+#include <cmath>
 #include <limits>
 #include <new>
+#include <thread>
 
 namespace shellfem {
 
@@ -15,6 +19,22 @@ namespace {
 
 constexpr double kRestraintPenalty = 1e20;
 const char* const kDofNames[kDofsPerNode] = {"UX", "UY", "UZ", "RX", "RY", "RZ"};
+// Elements whose matrices are computed while the previous batch is added.
+constexpr std::size_t kAssemblyBatch = 1024;
+
+std::vector<ElementNodes> elementNodes(const SolvingModel& model) {
+    std::vector<ElementNodes> nodes;
+    nodes.reserve(model.elements.size());
+    for (const ElementRecord& e : model.elements)
+        nodes.push_back(e.nodes);
+    return nodes;
+}
+
+void computeStiffness(const std::vector<ShellElement>& elements, std::size_t first,
+                      std::size_t count, std::vector<ElementMatrix>& K) {
+    for (std::size_t i = 0; i < count; ++i)
+        elements[first + i].stiffness(K[i]);
+}
 
 } // namespace
 
@@ -29,7 +49,7 @@ std::array<int, kElementDofs> elementEquations(const ElementRecord& element) {
 StaticAnalysis::StaticAnalysis(const SolvingModel& model) : model_(model) {}
 StaticAnalysis::~StaticAnalysis() = default;
 
-Outcome StaticAnalysis::setUp() {
+Outcome StaticAnalysis::setUp(MethodRequest request) {
     if (model_.nodes.size() >
         static_cast<std::size_t>(std::numeric_limits<int>::max() / kDofsPerNode))
         return Outcome::failure(Status::Refused,
@@ -54,20 +74,69 @@ Outcome StaticAnalysis::setUp() {
     for (const ElementRecord& e : model_.elements)
         profile_.addCoupling(elementEquations(e));
     profile_.finish();
+    return chooseSolver(request);
+}
+
+Outcome StaticAnalysis::chooseSolver(MethodRequest request) {
+    method_ = SolutionMethod::Skyline;
+    solver_ = std::make_unique<SkylineSolver>(profile_);
+    if (request == MethodRequest::Skyline)
+        return Outcome::success();
+    const double memory = usableMemoryBytes();
+    // Counting the skyline's flops takes a pass over its profile, only worth it
+    // when the store fits; it runs beside the ordering of the sparse path.
+    SolutionCost skyline{skylineBytes(profile_), std::numeric_limits<double>::infinity()};
+    std::thread flopCounter;
+    if (request == MethodRequest::Automatic && skyline.bytes <= memory)
+        flopCounter = std::thread([&] { skyline.flops = factorizationFlops(profile_); });
+    std::unique_ptr<SparseCholeskySolver> sparse;
+    try {
+        sparse = std::make_unique<SparseCholeskySolver>(static_cast<int>(model_.nodes.size()),
+                                                        elementNodes(model_));
+    } catch (const std::bad_alloc&) {
+    }
+    if (flopCounter.joinable())
+        flopCounter.join();
+    if (!sparse) {
+        if (request == MethodRequest::Sparse)
+            return Outcome::failure(Status::Failed,
+                                    "Not enough memory to order the sparse stiffness matrix.");
+        return Outcome::success();
+    }
+    if (request == MethodRequest::Sparse ||
+        chooseMethod(skyline, sparse->cost(), equations(), memory) == SolutionMethod::Sparse) {
+        method_ = SolutionMethod::Sparse;
+        solver_ = std::move(sparse);
+    }
     return Outcome::success();
 }
 
 void StaticAnalysis::allocateMatrix() {
-    matrix_ = std::make_unique<SkylineMatrix>(profile_);
+    solver_->allocate();
 }
 
 void StaticAnalysis::assemble(const std::function<void(int)>& elementDone) {
-    ElementMatrix K;
-    for (std::size_t e = 0; e < elements_.size(); ++e) {
-        elements_[e].stiffness(K);
-        matrix_->addElementMatrix(elementEquations(model_.elements[e]), K.data());
-        if (elementDone)
-            elementDone(static_cast<int>(e));
+    const std::size_t count = elements_.size();
+    std::vector<ElementMatrix> ready(std::min(count, kAssemblyBatch));
+    std::vector<ElementMatrix> next(ready.size());
+    computeStiffness(elements_, 0, ready.size(), ready);
+    for (std::size_t first = 0; first < count; first += kAssemblyBatch) {
+        const std::size_t batch = std::min(kAssemblyBatch, count - first);
+        const std::size_t following = first + batch;
+        const std::size_t followingCount = std::min(kAssemblyBatch, count - following);
+        std::thread worker;
+        if (followingCount > 0)
+            worker = std::thread(computeStiffness, std::cref(elements_), following, followingCount,
+                                 std::ref(next));
+        for (std::size_t i = 0; i < batch; ++i) {
+            solver_->addElementMatrix(elementEquations(model_.elements[first + i]),
+                                      ready[i].data());
+            if (elementDone)
+                elementDone(static_cast<int>(first + i));
+        }
+        if (worker.joinable())
+            worker.join();
+        ready.swap(next);
     }
 }
 
@@ -75,40 +144,70 @@ void StaticAnalysis::formLoads() {
     loads_ = appliedLoads(model_, elements_);
     for (const RestraintRecord& r : model_.restraints)
         for (std::size_t d = 0; d < kDofsPerNode; ++d)
-            if (r.flags[d] == 1) {
-                const int equation = kDofsPerNode * r.node + static_cast<int>(d);
-                matrix_->diagonal(equation) = kRestraintPenalty;
-                loads_[static_cast<std::size_t>(equation)] = 0.0;
-            }
+            if (r.flags[d] == 1)
+                loads_[static_cast<std::size_t>(kDofsPerNode * r.node + static_cast<int>(d))] = 0.0;
+    imposeRestraints();
 }
 
-Outcome StaticAnalysis::solve(const std::function<void(int)>& columnDone) {
-    Outcome factorized = factorize(columnDone);
+void StaticAnalysis::imposeRestraints() {
+    for (const RestraintRecord& r : model_.restraints)
+        for (std::size_t d = 0; d < kDofsPerNode; ++d)
+            if (r.flags[d] == 1)
+                solver_->setDiagonal(kDofsPerNode * r.node + static_cast<int>(d),
+                                     kRestraintPenalty);
+}
+
+Outcome StaticAnalysis::solve(const StepDone& stepDone) {
+    Outcome factorized = factorize(stepDone);
     if (factorized.ok())
-        substitute();
+        substitute(stepDone);
     return factorized;
 }
 
-Outcome StaticAnalysis::factorize(const std::function<void(int)>& columnDone) {
-    const auto failure = factorizeLDLT(*matrix_, columnDone);
+Outcome StaticAnalysis::factorize(const StepDone& stepDone) {
+    auto failure = solver_->factorize(stepDone);
+    if (failure && method_ == SolutionMethod::Sparse)
+        failure = confirmOnSkyline(*failure);
     if (!failure)
         return Outcome::success();
     const int node = failure->equation / kDofsPerNode;
     const char* dof = kDofNames[failure->equation % kDofsPerNode];
+    // A kernel that stops at a negative pivot may leave it uncomputed.
+    const std::string pivot =
+        std::isnan(failure->pivot) ? "not positive" : formatGeneral(failure->pivot);
     return Outcome::failure(
         Status::Failed,
         "The structure is not restrained enough: the stiffness matrix is singular at node " +
-            std::to_string(node) + ", degree of freedom " + dof + " (pivot " +
-            formatGeneral(failure->pivot) + ", diagonal " +
-            formatGeneral(failure->originalDiagonal) +
+            std::to_string(node) + ", degree of freedom " + dof + " (pivot " + pivot +
+            ", diagonal " + formatGeneral(failure->originalDiagonal) +
             "). Restrain the structure against rigid-body motion and check that every node "
             "belongs to an element or is fully restrained.");
 }
 
-void StaticAnalysis::substitute() {
-    std::vector<double> f = loads_;
-    forwardReduce(*matrix_, f);
-    backSubstitute(*matrix_, f, displacements_);
+// Where a pivot fails depends on the order of elimination. The skyline's node
+// order is the one the user can follow, so when its store fits, the sparse
+// path's failure is located again by the skyline; should that one pass after
+// all, its factors are kept and the solution goes on. Otherwise the sparse
+// path's own failing equation stands.
+std::optional<PivotFailure> StaticAnalysis::confirmOnSkyline(const PivotFailure& sparseFailure) {
+    if (skylineBytes(profile_) > usableMemoryBytes())
+        return sparseFailure;
+    solver_->release();
+    auto skyline = std::make_unique<SkylineSolver>(profile_);
+    try {
+        skyline->allocate();
+    } catch (const std::bad_alloc&) {
+        return sparseFailure;
+    }
+    solver_ = std::move(skyline);
+    method_ = SolutionMethod::Skyline;
+    assemble();
+    imposeRestraints();
+    return solver_->factorize({});
+}
+
+void StaticAnalysis::substitute(const StepDone& stepDone) {
+    solver_->solve(loads_, displacements_, stepDone);
 }
 
 void StaticAnalysis::recoverStresses() {
@@ -117,12 +216,13 @@ void StaticAnalysis::recoverStresses() {
 }
 
 void StaticAnalysis::releaseMatrix() {
-    matrix_.reset();
+    solver_->release();
 }
 
-Outcome solveDisplacements(const SolvingModel& model, std::vector<double>& displacements) {
+Outcome solveDisplacements(const SolvingModel& model, std::vector<double>& displacements,
+                           MethodRequest request) {
     StaticAnalysis analysis(model);
-    if (Outcome set = analysis.setUp(); !set.ok())
+    if (Outcome set = analysis.setUp(request); !set.ok())
         return set;
     try {
         analysis.allocateMatrix();

@@ -4,6 +4,10 @@
 
 namespace shellfem {
 
+// `bytes` of uninitialised memory, in huge pages where the system offers them;
+// nullptr when it cannot be had. Give it back with std::free.
+void* allocateInHugePages(std::size_t bytes);
+
 // A zero-filled array of doubles for stores of gigabytes. Where the system
 // offers it, the array lies in huge pages: touching gigabytes 4 KiB at a time
 // costs seconds of page faults, several times the factorisation of a mid-size model.

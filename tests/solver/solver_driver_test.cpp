@@ -276,7 +276,7 @@ TEST_F(SolverRun, ReactionAndVtuFilesThatCannotBeCreatedAreReported) {
     EXPECT_TRUE(process.programsRun.empty());
 }
 
-TEST_F(SolverRun, MatrixLargerThanMemoryIsRefusedWithItsSize) {
+TEST_F(SolverRun, SkylineLargerThanMemoryIsSolvedOnTheSparsePathAndRefusedWhenForced) {
     // A strip of 12000 elements whose two rows are numbered one after the other:
     // every element couples equations 6·12000 apart, about 39 GB of skyline.
     const double memory = static_cast<double>(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGE_SIZE);
@@ -294,9 +294,24 @@ TEST_F(SolverRun, MatrixLargerThanMemoryIsRefusedWithItsSize) {
             m.nodes.push_back({0.1 * i, 1.0 * row, 0});
     for (int k = 0; k < n; ++k)
         m.elements.push_back({{k, k + 1, n + 2 + k, n + 1 + k}, 0, 0});
-    m.restraints.push_back({0, {1, 1, 1, 1, 1, 1}});
+    // Held in its plane, and a support across it every 10 elements: a continuous
+    // plate strip, as well conditioned as a model of this size can be.
+    for (int row = 0; row < 2; ++row)
+        for (int i = 0; i <= n; ++i) {
+            const int held = i % 10 == 0 ? 1 : 0;
+            m.restraints.push_back({row * (n + 1) + i, {1, 1, held, held, held, 1}});
+        }
+    m.loads.push_back({n / 2, {-1, -1, -1, -1}});
     writeModel(m);
-    EXPECT_EQ(run(), 1);
+    ASSERT_EQ(run(), 0) << console.str();
+    EXPECT_NE(console.str().find("2018.11\nSparse direct solution"), std::string::npos)
+        << console.str();
+    EXPECT_TRUE(fs::exists(folder / "Node_Dis.txt"));
+
+    for (const char* name : kResultFiles)
+        fs::remove(folder / name);
+    console.str("");
+    EXPECT_EQ(runSolver({console, process, messages, folder, "skyline"}), 1);
     EXPECT_NE(console.str().find("GB of memory space.\nNot enough memory: the global stiffness "
                                  "matrix needs 38.6404 GB.\n"),
               std::string::npos)
@@ -386,6 +401,33 @@ TEST_F(SolverRun, AReadOnlyFolderIsReportedAtTheFirstDrawing) {
         return run() == 1 && console.str().find("文件输出失败!\n") != std::string::npos &&
                !anyResultFile() && process.programsRun.empty();
     }));
+}
+
+TEST_F(SolverRun, ForcedSparsePathNamesItsMethodAndShowsItsPhases) {
+    writeModel(smallStrip());
+    ASSERT_EQ(runSolver({console, process, messages, folder, "sparse"}), 0);
+    const std::string text = console.str();
+    const std::regex expected(
+        "2018\\.11\\nSparse direct solution: [^\\n]+\\n"
+        "The global stiffness matrix will occupy [0-9.e-]+ GB of memory space\\.\\n"
+        "Assembling the global stiffness matrix\\.\\.\\.[^\\n]*\\nCompleted\\.\\n"
+        "Solute the equilibrium equations\\.\\.\\.50%Completed\\.\\x08{13}100%Completed\\."
+        "\\(Solution time:\\d+\\.\\d\\d seconds\\)\\n");
+    EXPECT_TRUE(std::regex_search(text, expected)) << text;
+    EXPECT_TRUE(fs::exists(folder / "Shell_AverageStrs.txt"));
+}
+
+TEST_F(SolverRun, UnknownSolverVariableIsRefusedBeforeAnythingIsWritten) {
+    writeModel(smallStrip());
+    EXPECT_EQ(runSolver({console, process, messages, folder, "dense"}), 1);
+    EXPECT_NE(console.str().find("TREVAMIC_SOLVER=\"dense\" names no solution method: set it to "
+                                 "skyline or sparse, or leave it unset for the automatic "
+                                 "choice.\n"),
+              std::string::npos)
+        << console.str();
+    EXPECT_EQ(console.str().find("GB of memory space"), std::string::npos);
+    EXPECT_FALSE(anyResultFile());
+    EXPECT_EQ(process.characterWaits, 1);
 }
 
 } // namespace
