@@ -33,7 +33,7 @@ using shellfem::platform::Stopwatch;
 
 // The old columnwise kernel, kept as the yardstick of the skyline's speed.
 const auto referenceFactorization = [](shellfem::SkylineMatrix& K) {
-    return shellfem::factorizeLDLT(K);
+    return shellfem::factorizeLDLTColumnwise(K);
 };
 
 shellfem::SolvingModel clampedPlate(int n) {

@@ -401,7 +401,8 @@ TEST(KvxFile, FailedSavesSayTheSaveFailedAndKeepTheEarlierFile) {
     const std::string savedInFolder = fileText(inFolder);
     ASSERT_TRUE(model.addPoint({8, 8, 8}).ok());
     EXPECT_TRUE(succeedsInReadOnlyFolder(folder, [&] {
-        return failedSave(writeKvxFile(inFolder, model)) && fileText(inFolder) == savedInFolder;
+        return failedSave(writeKvxFile(inFolder, model), inFolder) &&
+               fileText(inFolder) == savedInFolder;
     }));
     std::filesystem::remove_all(folder);
 
