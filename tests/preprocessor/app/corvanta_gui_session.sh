@@ -8,7 +8,13 @@ set -u
 corvanta=$1 work=$2 out=$3
 cd "$work"
 log() { echo "$*" >>session.txt; }
-fail() { log "FAIL: $*"; shot failure; cleanup; exit 1; }
+fail() {
+  log "FAIL: $*"
+  shot failure
+  [ -s corvanta.out ] && { log "Corvanta printed:"; cat corvanta.out >>session.txt; }
+  cleanup
+  exit 1
+}
 shot() { xwd -root -silent | convert xwd:- "$out/corvanta-$1.png" 2>/dev/null; }
 winshot() { xwd -id "$2" -silent | convert xwd:- "$out/corvanta-$1.png" 2>/dev/null; }
 
@@ -83,7 +89,14 @@ cleanup() {
 
 "$corvanta" >corvanta.out 2>&1 &
 corvanta_pid=$!
-main=$(waitwin "Corvanta" 15) || fail "no Corvanta window"
+# A loaded machine (the rest of the test suite beside it) can take long to start it.
+if ! main=$(waitwin "Corvanta" 60); then
+  if kill -0 "$corvanta_pid" 2>/dev/null; then
+    fail "no Corvanta window after 60 s (windows: $(xdotool search --name . getwindowname %@ 2>/dev/null | tr '\n' ';'))"
+  fi
+  wait "$corvanta_pid"
+  fail "Corvanta ended with $? before it showed a window"
+fi
 sleep 1
 log "Corvanta started: $(xdotool getwindowname "$main")"
 
