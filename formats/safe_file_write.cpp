@@ -42,13 +42,17 @@ bool writeTemporaryFile(const std::string& path, const std::function<void(std::o
     if (std::filesystem::is_directory(temporary, ignored) ||
         std::filesystem::is_directory(path, ignored))
         return false;
-    {
+    try {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (out)
             write(out);
         out.close();
         if (out && syncToDisk(temporary))
             return true;
+    } catch (...) {
+        // A writer that ran out of memory leaves no part of its file behind.
+        discardTemporaryFile(path);
+        throw;
     }
     discardTemporaryFile(path);
     return false;

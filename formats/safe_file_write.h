@@ -15,7 +15,8 @@ namespace shellfem {
 std::string temporaryPathFor(const std::string& path);
 
 // Fills the temporary file of `path` through `write`. False, with the temporary
-// removed, when it cannot be created or any of it could not be written.
+// removed, when it cannot be created or any of it could not be written; an
+// exception of `write` comes out with the temporary removed.
 bool writeTemporaryFile(const std::string& path, const std::function<void(std::ostream&)>& write);
 
 // Renames the temporary file of `path` over `path`; false when that fails, and the

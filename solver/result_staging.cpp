@@ -2,6 +2,12 @@
 
 #include "formats/safe_file_write.h"
 
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
 namespace shellfem {
 
 ResultStaging::ResultStaging(std::filesystem::path folder) : folder_(std::move(folder)) {}
@@ -18,6 +24,42 @@ bool ResultStaging::write(const std::string& name, const std::string& failureMes
         return false;
     staged_.push_back({path, failureMessage});
     return true;
+}
+
+Outcome ResultStaging::writeTogether(const std::vector<ResultFile>& files) {
+    std::vector<char> written(files.size(), 0);
+    std::atomic<std::size_t> next{0};
+    std::exception_ptr thrown;
+    std::mutex thrownLock;
+    const auto writeFiles = [&]() noexcept {
+        try {
+            for (std::size_t i; (i = next++) < files.size();)
+                written[i] =
+                    writeTemporaryFile((folder_ / files[i].name).string(), files[i].writer);
+        } catch (...) {
+            const std::lock_guard<std::mutex> lock(thrownLock);
+            if (!thrown)
+                thrown = std::current_exception();
+        }
+    };
+    std::thread helper;
+    try {
+        helper = std::thread(writeFiles);
+    } catch (const std::system_error&) {
+        // No second thread: this one writes them all.
+    }
+    writeFiles();
+    if (helper.joinable())
+        helper.join();
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (written[i])
+            staged_.push_back({(folder_ / files[i].name).string(), files[i].failureMessage});
+    if (thrown)
+        std::rethrow_exception(thrown);
+    for (std::size_t i = 0; i < files.size(); ++i)
+        if (!written[i])
+            return Outcome::failure(Status::CannotOpen, files[i].failureMessage);
+    return Outcome::success();
 }
 
 Outcome ResultStaging::putInPlace() {

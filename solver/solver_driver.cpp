@@ -71,7 +71,7 @@ private:
             return false;
         assemble(analysis);
         analysis.formLoads();
-        return solve(analysis) && writeResults(analysis) && writeReactionsAndVtu(analysis);
+        return solve(analysis) && writeResults(analysis);
     }
 
     void printBanner() {
@@ -143,52 +143,48 @@ private:
         return true;
     }
 
+    // Every result file but the structure's drawing, written together once the
+    // solution, the stresses and the reactions are known and finite.
     bool writeResults(StaticAnalysis& analysis) {
         const std::vector<double>& u = analysis.displacements();
         if (Outcome usable = checkDisplacements(u); !usable.ok())
             return fail(usable.message);
-        if (!writeFile("Node_Dis.txt", kDisplacementFileFailed,
-                       [&](std::ostream& o) { writeNodeDisplacements(o, u); }))
-            return false;
-        const double scale = deformationScale(model_, u);
-        if (!writeFile("deformation.dxf", kDxfFailed,
-                       [&](std::ostream& o) { writeMeshDxf(o, model_, &u, scale); }))
-            return false;
         analysis.recoverStresses();
         for (const auto* stresses : {&analysis.elementStresses(), &analysis.averagedStresses()})
             if (Outcome usable = checkStresses(model_, *stresses); !usable.ok())
                 return fail(usable.message);
+        const double scale = deformationScale(model_, u);
         const ContourModel elementContour = contourModel(model_, analysis.elementStresses());
         const ContourModel averageContour = contourModel(model_, analysis.averagedStresses());
-        return writeFile("Elem_Node_Stress.txt", kStressFileFailed,
-                         [&](std::ostream& o) {
-                             writeStressTable(o, model_, analysis.elementStresses());
-                         }) &&
-               writeFile("Elem_Node_AverageStress.txt", kStressFileFailed,
-                         [&](std::ostream& o) {
-                             writeStressTable(o, model_, analysis.averagedStresses());
-                         }) &&
-               writeFile("Elem_Node_Strs_InContourFormat.txt", kContourFileFailed,
-                         [&](std::ostream& o) { writeContourFile(o, elementContour); }) &&
-               writeFile("Elem_Node_AverageStrs_InContourFormat.txt", kContourFileFailed,
-                         [&](std::ostream& o) { writeContourFile(o, averageContour); }) &&
-               writeFile(kAverageStressFileName, kContourFileFailed,
-                         [&](std::ostream& o) { writeContourFile(o, averageContour); });
-    }
-
-    // For checking and for other post-processors: the support reactions with the
-    // equilibrium of loads and reactions, and the whole result as one VTK file.
-    bool writeReactionsAndVtu(const StaticAnalysis& analysis) {
-        const std::vector<double>& u = analysis.displacements();
+        // For checking and for other post-processors: the support reactions with the
+        // equilibrium of loads and reactions, and the whole result as one VTK file.
         const ReactionBalance balance = computeReactions(model_, analysis.elements(), u);
-        if (!writeFile(kReactionFileName, kReactionFileFailed,
-                       [&](std::ostream& o) { writeReactionFile(o, balance); }))
-            return false;
         const std::vector<CentreEquivalentStress> centre =
             centreEquivalentStresses(model_, analysis.elements(), u);
-        return writeFile(kVtuFileName, kVtuFileFailed, [&](std::ostream& o) {
-            writeResultsVtu(o, {model_, u, analysis.averagedStresses(), centre});
+        const auto contourFile = [](const ContourModel& contour) {
+            return [&contour](std::ostream& o) { writeContourFile(o, contour); };
+        };
+        const Outcome written = results_.writeTogether({
+            {"Node_Dis.txt", kDisplacementFileFailed,
+             [&](std::ostream& o) { writeNodeDisplacements(o, u); }},
+            {"deformation.dxf", kDxfFailed,
+             [&](std::ostream& o) { writeMeshDxf(o, model_, &u, scale); }},
+            {"Elem_Node_Stress.txt", kStressFileFailed,
+             [&](std::ostream& o) { writeStressTable(o, model_, analysis.elementStresses()); }},
+            {"Elem_Node_AverageStress.txt", kStressFileFailed,
+             [&](std::ostream& o) { writeStressTable(o, model_, analysis.averagedStresses()); }},
+            {"Elem_Node_Strs_InContourFormat.txt", kContourFileFailed, contourFile(elementContour)},
+            {"Elem_Node_AverageStrs_InContourFormat.txt", kContourFileFailed,
+             contourFile(averageContour)},
+            {kAverageStressFileName, kContourFileFailed, contourFile(averageContour)},
+            {kReactionFileName, kReactionFileFailed,
+             [&](std::ostream& o) { writeReactionFile(o, balance); }},
+            {kVtuFileName, kVtuFileFailed,
+             [&](std::ostream& o) {
+                 writeResultsVtu(o, {model_, u, analysis.averagedStresses(), centre});
+             }},
         });
+        return written.ok() || fail(written.message);
     }
 
     // The viewer in the working folder, or else beside the solver's own executable.
