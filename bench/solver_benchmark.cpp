@@ -1,7 +1,8 @@
 // Times the solver's phases on an N × N clamped square plate under pressure, on
 // both solution methods, beside the plain scalar skyline factorisation:
-//   solver_benchmark [--large] [--no-reference] [N ...]   (default 50 100 200 300; --large adds
-//   500) solver_benchmark --write-model N FILE                   (the same plate as a solving file)
+//   solver_benchmark [--large] [--no-reference] [--only skyline|sparse] [N ...]
+//       (default 50 100 200 300; --large adds 500)
+//   solver_benchmark --write-model N FILE   (the same plate as a solving file)
 // For each method and phase: seconds; for the factorisation also memory, flops
 // and rate; then the method the automatic choice takes and where the two
 // methods' times cross. A method whose store does not fit in memory is left out.
@@ -151,11 +152,15 @@ struct SizeResult {
     PathRun skyline, sparse;
 };
 
-SizeResult benchmark(int n, bool reference, const std::filesystem::path& folder) {
+SizeResult benchmark(int n, bool reference, MethodRequest only,
+                     const std::filesystem::path& folder) {
     const shellfem::SolvingModel model = clampedPlate(n);
     std::printf("N=%d  equations=%zu\n", n, model.nodes.size() * 6);
-    SizeResult result{n, runPath(model, MethodRequest::Skyline, folder),
-                      runPath(model, MethodRequest::Sparse, folder)};
+    const auto run = [&](MethodRequest method) {
+        return only == MethodRequest::Automatic || only == method ? runPath(model, method, folder)
+                                                                  : PathRun{};
+    };
+    SizeResult result{n, run(MethodRequest::Skyline), run(MethodRequest::Sparse)};
     if (reference && result.skyline.ran)
         referenceRun(model, result.skyline);
     shellfem::StaticAnalysis automatic(model);
@@ -205,9 +210,13 @@ int main(int argc, char** argv) {
     std::vector<int> sizes;
     bool large = false;
     bool reference = true;
+    MethodRequest only = MethodRequest::Automatic;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--large") == 0)
             large = true;
+        else if (std::strcmp(argv[i], "--only") == 0 && i + 1 < argc &&
+                 shellfem::parseMethodRequest(std::string(argv[i + 1]), only).ok())
+            ++i;
         else if (std::strcmp(argv[i], "--no-reference") == 0)
             reference = false;
         else
@@ -222,7 +231,7 @@ int main(int argc, char** argv) {
     std::vector<SizeResult> results;
     for (int n : sizes)
         if (n > 0)
-            results.push_back(benchmark(n, reference, folder));
+            results.push_back(benchmark(n, reference, only, folder));
     std::filesystem::remove_all(folder);
     printCrossing(results);
     return 0;
