@@ -1,14 +1,14 @@
 #include "solver/result_staging.h"
 
+#include "formats/file_text.h"
+
 #include "tests/support/temp_path.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <new>
 #include <ostream>
-#include <sstream>
 
 namespace shellfem {
 namespace {
@@ -16,10 +16,9 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string fileText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    std::string text;
+    EXPECT_TRUE(readFileText(path.string(), text)) << path;
+    return text;
 }
 
 // Every file of the folder, temporaries included.
