@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <system_error>
+#include <thread>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -14,6 +16,25 @@ namespace shellfem {
 namespace {
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+// Zeroes `bytes` at `memory`, the second half on a second thread when it is worth
+// one: the first touch of fresh pages is the kernel's clearing, which two cores do
+// twice as fast as one.
+void zeroOnTwoThreads(void* memory, std::size_t bytes) {
+    constexpr std::size_t kWorthASecondThread = std::size_t{64} << 20;
+    auto* begin = static_cast<char*>(memory);
+    const std::size_t half = bytes / 2;
+    std::thread second;
+    if (bytes >= kWorthASecondThread) {
+        try {
+            second = std::thread([=] { std::memset(begin + half, 0, bytes - half); });
+        } catch (const std::system_error&) {
+        }
+    }
+    std::memset(begin, 0, second.joinable() ? half : bytes);
+    if (second.joinable())
+        second.join();
+}
 
 } // namespace
 
@@ -37,7 +58,7 @@ ZeroedBuffer::ZeroedBuffer(std::size_t count) : size_(count) {
     data_ = static_cast<double*>(allocateInHugePages(count * sizeof(double)));
     if (!data_)
         throw std::bad_alloc();
-    std::memset(data_, 0, count * sizeof(double));
+    zeroOnTwoThreads(data_, count * sizeof(double));
 }
 
 ZeroedBuffer::~ZeroedBuffer() {
