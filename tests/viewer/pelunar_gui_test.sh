@@ -38,7 +38,7 @@ no-display)
   ;;
 missing-file)
   need xvfb-run xdotool
-  timeout 60 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+  timeout 60 xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x800x24" bash -c '
     "$1" 2>stderr.txt & p=$!
     for i in $(seq 1 50); do
       sleep 0.2
@@ -61,7 +61,7 @@ missing-file)
 screenshot)
   need xvfb-run xwd convert
   "$write_example" || exit 1
-  timeout 90 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+  timeout 90 xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x800x24" bash -c '
     "$1" & p=$!
     ok=1
     for i in $(seq 1 20); do
@@ -83,7 +83,7 @@ teaching)
   need xvfb-run xwd convert xdotool
   cp "$solving" shell_fem_solving.txt
   "$trevamic" </dev/null >solver.txt 2>&1 || { cat solver.txt; echo "FAIL: the solver failed"; exit 1; }
-  timeout 90 xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+  timeout 90 xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x800x24" bash -c '
     "$1" & p=$!
     for i in $(seq 1 50); do
       sleep 0.2

@@ -87,6 +87,9 @@ cleanup() {
   wait "$corvanta_pid" 2>/dev/null
 }
 
+corvanta_pid=
+for i in $(seq 1 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.2; done
+xdotool getdisplaygeometry >/dev/null 2>&1 || fail "the display $DISPLAY takes no clients"
 "$corvanta" >corvanta.out 2>&1 &
 corvanta_pid=$!
 # A loaded machine (the rest of the test suite beside it) can take long to start it.

@@ -33,7 +33,9 @@ if [ "$dialogs" = toolkit-file-dialog ]; then
     >"$HOME/.fltk/fltk.org/fltk.prefs"
 fi
 
-timeout 240 xvfb-run -a -s "-screen 0 1600x900x24" bash "$here/corvanta_gui_session.sh" \
+# A display number of its own, not the :99 that the previous test's server may
+# still hold while it shuts down (a client of it was once refused).
+timeout 240 xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1600x900x24" bash "$here/corvanta_gui_session.sh" \
   "$corvanta" "$work" "$out"
 rc=$?
 cat "$work/session.txt" 2>/dev/null
