@@ -37,6 +37,7 @@ Outcome ResultStaging::writeTogether(const std::vector<ResultFile>& files) {
                 written[i] =
                     writeTemporaryFile((folder_ / files[i].name).string(), files[i].writer);
         } catch (...) {
+            next = files.size(); // the run fails: no more files to start
             const std::lock_guard<std::mutex> lock(thrownLock);
             if (!thrown)
                 thrown = std::current_exception();

@@ -18,8 +18,8 @@ namespace {
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
 // Zeroes `bytes` at `memory`, the second half on a second thread when it is worth
-// one: the first touch of fresh pages is the kernel's clearing, which two cores do
-// twice as fast as one.
+// one: the first touch of fresh pages is the kernel clearing them, which two cores
+// can share.
 void zeroOnTwoThreads(void* memory, std::size_t bytes) {
     constexpr std::size_t kWorthASecondThread = std::size_t{64} << 20;
     auto* begin = static_cast<char*>(memory);
@@ -29,6 +29,7 @@ void zeroOnTwoThreads(void* memory, std::size_t bytes) {
         try {
             second = std::thread([=] { std::memset(begin + half, 0, bytes - half); });
         } catch (const std::system_error&) {
+            // No second thread: this one zeroes it all.
         }
     }
     std::memset(begin, 0, second.joinable() ? half : bytes);
