@@ -1,10 +1,11 @@
 #pragma once
 
+#include "tests/support/child_process.h"
+
 #include <cstddef>
 #include <cstdio>
 #include <functional>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 // The address-space limit cannot be combined with the sanitizers' shadow memory.
@@ -38,26 +39,14 @@ inline std::size_t addressSpaceInUse() {
 // claims fails at once instead of swapping. True when `body` returned true; an
 // allocation failure, a crash or false is false.
 inline bool succeedsWithinMemory(std::size_t budget, const std::function<bool()>& body) {
-    std::fflush(nullptr);
-    const pid_t child = ::fork();
-    if (child < 0)
-        return false;
-    if (child == 0) {
-        struct rlimit limit {};
-        ::getrlimit(RLIMIT_AS, &limit);
-        limit.rlim_cur = addressSpaceInUse() + budget;
-        ::setrlimit(RLIMIT_AS, &limit);
-        bool passed = false;
-        try {
-            passed = body();
-        } catch (...) {
-            passed = false;
-        }
-        ::_exit(passed ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return succeedsInChild(
+        [budget] {
+            struct rlimit limit {};
+            ::getrlimit(RLIMIT_AS, &limit);
+            limit.rlim_cur = addressSpaceInUse() + budget;
+            ::setrlimit(RLIMIT_AS, &limit);
+        },
+        body);
 }
 
 } // namespace shellfem

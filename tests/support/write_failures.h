@@ -1,12 +1,13 @@
 #pragma once
 
+#include "tests/support/child_process.h"
+
 #include <csignal>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace shellfem {
@@ -42,24 +43,14 @@ inline bool succeedsInReadOnlyFolder(const std::string& folder, const std::funct
     if (::stat(folder.c_str(), &before) != 0)
         return false;
     ::chmod(folder.c_str(), 0555);
-    std::fflush(nullptr);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(2);
-        bool passed = false;
-        try {
-            passed = body();
-        } catch (...) {
-            passed = false;
-        }
-        ::_exit(passed ? 0 : 1);
-    }
-    int status = 0;
-    if (child > 0)
-        ::waitpid(child, &status, 0);
+    const bool passed = succeedsInChild(
+        [] {
+            if (::getuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(2);
+        },
+        body);
     ::chmod(folder.c_str(), before.st_mode & 07777);
-    return child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return passed;
 }
 
 } // namespace shellfem
