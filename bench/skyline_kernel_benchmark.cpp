@@ -1,6 +1,7 @@
 // Times the skyline factorisation alone on the profile of an N × N plate of
 // four-node shells, 6 DOF per node, nodes numbered row by row:
-//   skyline_kernel_benchmark [--width W] [--threads T] [--columnwise-up-to N] [N ...]
+//   skyline_kernel_benchmark [--kernel panels|window] [--width W] [--window-width W]
+//                            [--threads T] [--columnwise-up-to N] [N ...]
 // (default sizes 50 100 200; the column-by-column reference runs up to N = 100
 // unless told otherwise, as it takes some twenty seconds at 200). Prints for
 // each the seconds and GFlop/s of the panel factorisation and of the reference.
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,6 +96,14 @@ void report(const char* name, const Timing& timing, double flops, const Timing* 
     std::fflush(stdout);
 }
 
+std::optional<shellfem::SkylineKernel> kernelNamed(const char* name) {
+    if (std::strcmp(name, "panels") == 0)
+        return shellfem::SkylineKernel::Panels;
+    if (std::strcmp(name, "window") == 0)
+        return shellfem::SkylineKernel::BandWindow;
+    return std::nullopt;
+}
+
 void benchmark(int n, const FactorizationOptions& options, bool withColumnwise) {
     const SkylineProfile profile = plateProfile(n);
     const double flops = shellfem::factorizationFlops(profile);
@@ -125,6 +135,10 @@ int main(int argc, char** argv) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--width") == 0 && hasValue)
             options.panelWidth = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--window-width") == 0 && hasValue)
+            options.windowPanelWidth = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--kernel") == 0 && hasValue && kernelNamed(argv[i + 1]))
+            options.kernel = *kernelNamed(argv[++i]);
         else if (std::strcmp(argv[i], "--threads") == 0 && hasValue)
             options.threads = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--columnwise-up-to") == 0 && hasValue)

@@ -13,8 +13,8 @@
 // Steps 1–3 split the panel's columns between the threads; the entries are read
 // and written in place in the skyline store, in blocks of rows × columns whose
 // inner products use every loaded vector several times.
+#include "solver/band_window_ldlt.h"
 #include "solver/dot_kernels.h"
-#include "solver/ldlt_solver.h"
 #include "solver/spin_barrier.h"
 
 #include <algorithm>
@@ -389,8 +389,8 @@ private:
 
 } // namespace
 
-std::optional<PivotFailure> factorizeLDLT(SkylineMatrix& K, const FactorizationOptions& options,
-                                          const std::function<void(int)>& columnDone) {
+std::optional<PivotFailure> factorizeInPanels(SkylineMatrix& K, const FactorizationOptions& options,
+                                              const std::function<void(int)>& columnDone) {
     return PanelFactorization(K, options).run(columnDone);
 }
 

@@ -1,5 +1,6 @@
 #include "solver/ldlt_solver.h"
 
+#include "solver/band_window_ldlt.h"
 #include "solver/dot_kernels.h"
 
 #include <algorithm>
@@ -131,6 +132,16 @@ std::optional<PivotFailure> factorizeLDLTColumnwise(SkylineMatrix& K,
 std::optional<PivotFailure> factorizeLDLT(SkylineMatrix& K,
                                           const std::function<void(int)>& columnDone) {
     return factorizeLDLT(K, FactorizationOptions{}, columnDone);
+}
+
+std::optional<PivotFailure> factorizeLDLT(SkylineMatrix& K, const FactorizationOptions& options,
+                                          const std::function<void(int)>& columnDone) {
+    if (options.kernel != SkylineKernel::Panels) {
+        const BandWindowPlan plan = planBandWindow(K.profile(), options.windowPanelWidth);
+        if (options.kernel == SkylineKernel::BandWindow || bandWindowPays(K.profile(), plan))
+            return factorizeOnBandWindow(K, plan, options.threads, columnDone);
+    }
+    return factorizeInPanels(K, options, columnDone);
 }
 
 void forwardReduce(const SkylineMatrix& factors, std::vector<double>& f) {

@@ -19,19 +19,28 @@ struct PivotFailure {
 // left over from a zero pivot: the structure is a mechanism there.
 inline constexpr double kSmallestPivotRatio = 1e-12;
 
+// The blocked factorisation's two kernels: panels worked in place in the
+// skyline store, for any profile; a sliding dense band window on the threaded
+// BLAS, for profiles close to a band. Automatic takes the window where it pays.
+enum class SkylineKernel { Automatic, Panels, BandWindow };
+
 // How the blocked factorisation divides its work.
 struct FactorizationOptions {
-    // Columns factorised together as one panel.
+    // Columns factorised together as one panel of the panel kernel.
     int panelWidth = 48;
     // Threads sharing each panel's work, the calling thread among them.
     int threads = 2;
+    SkylineKernel kernel = SkylineKernel::Automatic;
+    // Columns per panel of the band window.
+    int windowPanelWidth = 192;
 };
 
 // Factorises K = Lᵀ D L in place: the strict upper triangle becomes L's entries
 // and the diagonal becomes D. `columnDone(j)` is called from the calling thread
 // for every column in increasing order once column j is final. Stops at the
 // first pivot that is not finite and positive above kSmallestPivotRatio of its
-// original diagonal. Works in panels of columns on two threads.
+// original diagonal. Works in panels of columns on `options.threads` threads,
+// by the kernel that `options.kernel` names.
 std::optional<PivotFailure> factorizeLDLT(SkylineMatrix& K,
                                           const std::function<void(int)>& columnDone = {});
 std::optional<PivotFailure> factorizeLDLT(SkylineMatrix& K, const FactorizationOptions& options,

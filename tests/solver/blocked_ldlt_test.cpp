@@ -1,3 +1,4 @@
+#include "solver/band_window_ldlt.h"
 #include "solver/ldlt_solver.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +59,21 @@ void copyEntries(const SkylineMatrix& from, SkylineMatrix& to) {
             to.at(r, c) = from.at(r, c);
 }
 
+constexpr SkylineKernel kKernels[] = {SkylineKernel::Panels, SkylineKernel::BandWindow};
+
+FactorizationOptions options(int width, int threads, SkylineKernel kernel) {
+    FactorizationOptions o;
+    o.panelWidth = o.windowPanelWidth = width;
+    o.threads = threads;
+    o.kernel = kernel;
+    return o;
+}
+
+std::string describe(int width, int threads, SkylineKernel kernel) {
+    return " width=" + std::to_string(width) + " threads=" + std::to_string(threads) +
+           (kernel == SkylineKernel::Panels ? " panels" : " band window");
+}
+
 void expectSameFactors(const SkylineMatrix& expected, const SkylineMatrix& actual,
                        const std::string& where) {
     const SkylineProfile& profile = expected.profile();
@@ -79,15 +95,15 @@ TEST(BlockedLdlt, MatchesTheColumnwiseFactorsOnRaggedProfiles) {
         copyEntries(original, reference);
         ASSERT_FALSE(factorizeLDLTColumnwise(reference));
         // Widths that do not divide n, one wider than n, one column per panel.
-        for (int width : {1, 5, 13, 48, 400})
-            for (int threads : {1, 2, 3}) {
-                SkylineMatrix K(profile);
-                copyEntries(original, K);
-                ASSERT_FALSE(factorizeLDLT(K, FactorizationOptions{width, threads}));
-                expectSameFactors(reference, K,
-                                  "n=" + std::to_string(n) + " width=" + std::to_string(width) +
-                                      " threads=" + std::to_string(threads));
-            }
+        for (SkylineKernel kernel : kKernels)
+            for (int width : {1, 5, 13, 48, 400})
+                for (int threads : {1, 2, 3}) {
+                    SkylineMatrix K(profile);
+                    copyEntries(original, K);
+                    ASSERT_FALSE(factorizeLDLT(K, options(width, threads, kernel)));
+                    expectSameFactors(reference, K,
+                                      "n=" + std::to_string(n) + describe(width, threads, kernel));
+                }
     }
 }
 
@@ -104,35 +120,37 @@ TEST(BlockedLdlt, ReportsTheSameFirstFailingColumnAsTheColumnwiseOne) {
     const auto expected = factorizeLDLTColumnwise(reference);
     ASSERT_TRUE(expected);
     ASSERT_EQ(expected->equation, 90);
-    for (int width : {1, 7, 48})
-        for (int threads : {1, 2}) {
-            SkylineMatrix K(profile);
-            copyEntries(original, K);
-            std::vector<int> done;
-            const auto failure = factorizeLDLT(K, FactorizationOptions{width, threads},
-                                               [&](int j) { done.push_back(j); });
-            ASSERT_TRUE(failure) << "width=" << width << " threads=" << threads;
-            EXPECT_EQ(failure->equation, 90);
-            EXPECT_NEAR(failure->pivot, expected->pivot, 1e-12 * std::abs(expected->pivot));
-            EXPECT_EQ(failure->originalDiagonal, expected->originalDiagonal);
-            EXPECT_EQ(done.size(), 90u) << "columns before the failing one are reported";
-        }
+    for (SkylineKernel kernel : kKernels)
+        for (int width : {1, 7, 48})
+            for (int threads : {1, 2}) {
+                SkylineMatrix K(profile);
+                copyEntries(original, K);
+                std::vector<int> done;
+                const auto failure = factorizeLDLT(K, options(width, threads, kernel),
+                                                   [&](int j) { done.push_back(j); });
+                ASSERT_TRUE(failure) << describe(width, threads, kernel);
+                EXPECT_EQ(failure->equation, 90);
+                EXPECT_NEAR(failure->pivot, expected->pivot, 1e-12 * std::abs(expected->pivot));
+                EXPECT_EQ(failure->originalDiagonal, expected->originalDiagonal);
+                EXPECT_EQ(done.size(), 90u) << "columns before the failing one are reported";
+            }
 }
 
 TEST(BlockedLdlt, ReportsEveryColumnInOrderFromTheCallingThread) {
     const int n = 203;
     const SkylineProfile profile = profileWithTops(raggedTops(n, 9u));
-    for (int threads : {1, 2}) {
-        SkylineMatrix K(profile);
-        fillDominant(K, 10u);
-        const std::thread::id caller = std::this_thread::get_id();
-        int next = 0;
-        ASSERT_FALSE(factorizeLDLT(K, FactorizationOptions{12, threads}, [&](int j) {
-            EXPECT_EQ(j, next++);
-            EXPECT_EQ(std::this_thread::get_id(), caller);
-        }));
-        EXPECT_EQ(next, n);
-    }
+    for (SkylineKernel kernel : kKernels)
+        for (int threads : {1, 2}) {
+            SkylineMatrix K(profile);
+            fillDominant(K, 10u);
+            const std::thread::id caller = std::this_thread::get_id();
+            int next = 0;
+            ASSERT_FALSE(factorizeLDLT(K, options(12, threads, kernel), [&](int j) {
+                EXPECT_EQ(j, next++);
+                EXPECT_EQ(std::this_thread::get_id(), caller);
+            }));
+            EXPECT_EQ(next, n);
+        }
 }
 
 TEST(BlockedLdlt, PassesOnAnExceptionFromTheProgressCallbackAfterStoppingItsThreads) {
@@ -145,8 +163,43 @@ TEST(BlockedLdlt, PassesOnAnExceptionFromTheProgressCallbackAfterStoppingItsThre
         if (j == 50)
             throw std::runtime_error("stop");
     };
-    EXPECT_THROW(factorizeLDLT(K, FactorizationOptions{16, 2}, stopAt50), std::runtime_error);
-    EXPECT_EQ(calls, 51);
+    for (SkylineKernel kernel : kKernels) {
+        calls = 0;
+        EXPECT_THROW(factorizeLDLT(K, options(16, 2, kernel), stopAt50), std::runtime_error);
+        EXPECT_EQ(calls, 51);
+    }
+}
+
+// A band of tops that lags its column by a steady height, as a mesh numbered
+// row by row gives, and the same with a few columns reaching back to row 0.
+std::vector<int> bandTops(int n, int height, bool withTallColumns) {
+    std::vector<int> tops(static_cast<std::size_t>(n));
+    for (int c = 0; c < n; ++c)
+        tops[static_cast<std::size_t>(c)] = std::max(0, c - height);
+    if (withTallColumns)
+        for (int c = n / 4; c < n; c += n / 4)
+            tops[static_cast<std::size_t>(c)] = 0;
+    return tops;
+}
+
+TEST(BlockedLdlt, TakesTheBandWindowForABandButNotForAProfileWithTallColumns) {
+    const SkylineProfile band = profileWithTops(bandTops(4000, 300, false));
+    EXPECT_TRUE(bandWindowPays(band, planBandWindow(band, 64)));
+    const SkylineProfile tall = profileWithTops(bandTops(4000, 300, true));
+    EXPECT_FALSE(bandWindowPays(tall, planBandWindow(tall, 64)));
+}
+
+TEST(BlockedLdlt, BandWindowMatchesWhereTallColumnsWidenItAcrossTheWholeMatrix) {
+    const SkylineProfile profile = profileWithTops(bandTops(400, 20, true));
+    SkylineMatrix original(profile);
+    fillDominant(original, 21u);
+    SkylineMatrix reference(profile);
+    copyEntries(original, reference);
+    ASSERT_FALSE(factorizeLDLTColumnwise(reference));
+    SkylineMatrix K(profile);
+    copyEntries(original, K);
+    ASSERT_FALSE(factorizeLDLT(K, options(24, 2, SkylineKernel::BandWindow)));
+    expectSameFactors(reference, K, "tall columns");
 }
 
 } // namespace

@@ -1,0 +1,295 @@
+// The skyline LDLᵀ on a sliding dense band window, for profiles close to a band.
+//
+// The columns that the coming panels still read are copied, finished, into a
+// dense band store W (LAPACK's upper band layout: column j from row j − kd down
+// to its diagonal, zeros above its top). A sub-block of W is then a plain
+// column-major matrix with leading dimension kd, so that a panel of columns
+// j0 ≤ j < j1 whose rows above it start at r0 is factorised at matrix–matrix
+// speed by the threaded BLAS:
+//   1. g(r0..j0−1, panel) = U⁻ᵀ·K(r0..j0−1, panel), U the unit upper triangle
+//      of L over rows and columns r0..j0−1 (a triangular solve);
+//   2. L = g/D for those rows, and H = g/√D in a dense buffer;
+//   3. Lᵀ·g = Hᵀ·H (a symmetric rank update, D being positive) off the panel's
+//      own triangle, its diagonal included;
+//   4. the triangle inside the panel in narrow blocks of columns, each by
+//      steps 1–3 over the blocks before it and then column by column with the
+//      pivot test and the progress callback, as the panel kernel does;
+// then the panel's columns go back to the skyline store. Entries above a
+// column's top stay exact zeros, so the dense arithmetic gives the profile's
+// result; it only pays where the window is not much larger than the profile.
+#include "solver/band_window_ldlt.h"
+
+#include "solver/dot_kernels.h"
+
+#include <cblas.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace shellfem {
+
+namespace {
+
+using dots::dotProduct;
+
+// Columns finished together inside a panel: small enough that their own
+// triangle, done by inner products, is a small part of the panel's work.
+constexpr int kBlockWidth = 16;
+
+// top(j) for each j, and the lowest top of columns j..n−1: no panel from j on
+// reads a row above it.
+std::vector<int> lowestTopsFrom(const SkylineProfile& profile) {
+    const int n = profile.equations();
+    std::vector<int> lowest(static_cast<std::size_t>(n));
+    int low = n;
+    for (int j = n - 1; j >= 0; --j) {
+        low = std::min(low, profile.top(j));
+        lowest[static_cast<std::size_t>(j)] = low;
+    }
+    return lowest;
+}
+
+int panelRowTop(const SkylineProfile& profile, int first, int end) {
+    int rowTop = first;
+    for (int j = first; j < end; ++j)
+        rowTop = std::min(rowTop, profile.top(j));
+    return rowTop;
+}
+
+// Sets the BLAS's thread count for the factorisation and gives it back after.
+class BlasThreads {
+public:
+    explicit BlasThreads(int threads) : previous_(openblas_get_num_threads()) {
+        openblas_set_num_threads(std::max(1, threads));
+    }
+    ~BlasThreads() { openblas_set_num_threads(previous_); }
+    BlasThreads(const BlasThreads&) = delete;
+    BlasThreads& operator=(const BlasThreads&) = delete;
+
+private:
+    int previous_;
+};
+
+class BandWindowFactorization {
+public:
+    BandWindowFactorization(SkylineMatrix& K, const BandWindowPlan& plan)
+        : K_(K), profile_(K.profile()), plan_(plan), kd_(plan.bandRows - 1),
+          lowest_(lowestTopsFrom(profile_)), window_(static_cast<std::size_t>(plan.bandRows) *
+                                                     static_cast<std::size_t>(plan.windowColumns)),
+          kept_(static_cast<std::size_t>(std::max(plan.reach, plan.width)) *
+                static_cast<std::size_t>(plan.width)),
+          inverses_(static_cast<std::size_t>(std::max(plan.reach, plan.width))),
+          rootInverses_(inverses_.size()), originals_(static_cast<std::size_t>(plan.width)) {}
+
+    std::optional<PivotFailure> run(const std::function<void(int)>& columnDone) {
+        const int n = profile_.equations();
+        for (int first = 0; first < n; first += plan_.width) {
+            const int end = std::min(n, first + plan_.width);
+            makeRoom(first, end);
+            loadPanel(first, end);
+            applyFinishedRows(panelRowTop(profile_, first, end), first, end);
+            std::optional<PivotFailure> failure = finishPanel(first, end, columnDone);
+            storePanel(first, end);
+            if (failure)
+                return failure;
+        }
+        return std::nullopt;
+    }
+
+private:
+    // Entry (i, j) of W, j − kd ≤ i ≤ j; the entries of a column are contiguous
+    // downwards and a step to the next column is kd, so that (i, j) at
+    // `entry(i, j)` starts a column-major matrix with leading dimension kd.
+    double* entry(int i, int j) {
+        return window_.data() + static_cast<std::size_t>(j - origin_) * plan_.bandRows +
+               static_cast<std::size_t>(kd_ - (j - i));
+    }
+
+    // Drops the columns no panel from `first` on reads, once the panel would
+    // run past the end of W.
+    void makeRoom(int first, int end) {
+        if (end - origin_ <= plan_.windowColumns)
+            return;
+        const int origin = lowest_[static_cast<std::size_t>(first)];
+        const std::size_t offset = static_cast<std::size_t>(origin - origin_) * plan_.bandRows;
+        const std::size_t kept = static_cast<std::size_t>(first - origin) * plan_.bandRows;
+        std::memmove(window_.data(), window_.data() + offset, kept * sizeof(double));
+        origin_ = origin;
+    }
+
+    // The panel's columns from the skyline store, with zeros above their tops.
+    void loadPanel(int first, int end) {
+        for (int j = first; j < end; ++j) {
+            const int top = profile_.top(j);
+            double* w = entry(j - kd_, j);
+            std::fill(w, w + (top - (j - kd_)), 0.0);
+            const double* c = K_.column(j);
+            double* below = entry(top, j);
+            for (int i = top; i <= j; ++i)
+                below[i - top] = c[j - i];
+            originals_[static_cast<std::size_t>(j - first)] = c[0];
+        }
+    }
+
+    // Its finished columns back into the skyline store.
+    void storePanel(int first, int end) {
+        for (int j = first; j < end; ++j) {
+            const int top = profile_.top(j);
+            double* c = K_.column(j);
+            const double* below = entry(top, j);
+            for (int i = top; i <= j; ++i)
+                c[j - i] = below[i - top];
+        }
+    }
+
+    // Steps 1–3 for finished rows rowFrom..first−1 and columns first..end−1:
+    // those rows of the columns become final, and the rows below get their products.
+    void applyFinishedRows(int rowFrom, int first, int end) {
+        if (rowFrom >= first)
+            return;
+        solveAbovePanel(rowFrom, first, end);
+        divideAbovePanel(rowFrom, first, end);
+        reduceInsidePanel(rowFrom, first, end);
+    }
+
+    // Step 1: g over rows rowTop..first−1 by a triangular solve with Uᵀ.
+    void solveAbovePanel(int rowTop, int first, int end) {
+        cblas_dtrsm(CblasColMajor, CblasLeft, CblasUpper, CblasTrans, CblasUnit, first - rowTop,
+                    end - first, 1.0, entry(rowTop, rowTop), kd_, entry(rowTop, first), kd_);
+    }
+
+    // Step 2: L = g/D for those rows, and H = g/√D kept column by column.
+    void divideAbovePanel(int rowTop, int first, int end) {
+        const int rows = first - rowTop;
+        for (int k = rowTop; k < first; ++k) {
+            const double d = *entry(k, k);
+            inverses_[static_cast<std::size_t>(k - rowTop)] = 1.0 / d;
+            rootInverses_[static_cast<std::size_t>(k - rowTop)] = 1.0 / std::sqrt(d);
+        }
+        for (int j = first; j < end; ++j) {
+            double* column = entry(rowTop, j);
+            double* kept = kept_.data() + static_cast<std::size_t>(j - first) * rows;
+            for (int t = 0; t < rows; ++t) {
+                const double g = column[t];
+                column[t] = g * inverses_[static_cast<std::size_t>(t)];
+                kept[t] = g * rootInverses_[static_cast<std::size_t>(t)];
+            }
+        }
+    }
+
+    // Step 3: the panel's own triangle, diagonal included, loses Lᵀ·g = Hᵀ·H
+    // over the rows above it: a symmetric rank update, as the pivots are positive.
+    void reduceInsidePanel(int rowTop, int first, int end) {
+        const int rows = first - rowTop;
+        cblas_dsyrk(CblasColMajor, CblasUpper, CblasTrans, end - first, rows, -1.0, kept_.data(),
+                    rows, 1.0, entry(first, first), kd_);
+    }
+
+    // Step 4: the triangle inside the panel in narrower blocks of columns,
+    // each taking the rows of the blocks before it by steps 1–3.
+    std::optional<PivotFailure> finishPanel(int first, int end,
+                                            const std::function<void(int)>& columnDone) {
+        for (int blockFirst = first; blockFirst < end; blockFirst += kBlockWidth) {
+            const int blockEnd = std::min(end, blockFirst + kBlockWidth);
+            applyFinishedRows(std::max(first, panelRowTop(profile_, blockFirst, blockEnd)),
+                              blockFirst, blockEnd);
+            if (auto failure = finishBlock(first, blockFirst, blockEnd, columnDone))
+                return failure;
+        }
+        return std::nullopt;
+    }
+
+    // The columns of one block from their own rows; the pivots and their test.
+    std::optional<PivotFailure> finishBlock(int first, int blockFirst, int blockEnd,
+                                            const std::function<void(int)>& columnDone) {
+        for (int j = blockFirst; j < blockEnd; ++j) {
+            const int inside = std::max(blockFirst, profile_.top(j));
+            for (int q = inside; q < j; ++q) {
+                const int from = std::max(inside, profile_.top(q));
+                if (q > from)
+                    *entry(q, j) -= dotProduct(entry(from, q), entry(from, j), q - from);
+            }
+            double pivot = *entry(j, j);
+            for (int q = inside; q < j; ++q) {
+                const double g = *entry(q, j);
+                const double l = g / *entry(q, q);
+                *entry(q, j) = l;
+                if (l != 0.0)
+                    pivot -= g * l;
+            }
+            *entry(j, j) = pivot;
+            if (auto failure = testPivot(j, pivot, originals_[static_cast<std::size_t>(j - first)]))
+                return failure;
+            if (columnDone)
+                columnDone(j);
+        }
+        return std::nullopt;
+    }
+
+    SkylineMatrix& K_;
+    const SkylineProfile& profile_;
+    const BandWindowPlan plan_;
+    const int kd_;
+    const std::vector<int> lowest_;
+    // First equation held in W.
+    int origin_ = 0;
+    std::vector<double> window_;
+    std::vector<double> kept_;
+    std::vector<double> inverses_;
+    std::vector<double> rootInverses_;
+    std::vector<double> originals_;
+};
+
+} // namespace
+
+BandWindowPlan planBandWindow(const SkylineProfile& profile, int width) {
+    BandWindowPlan plan;
+    plan.width = std::max(1, width);
+    const int n = profile.equations();
+    const std::vector<int> lowest = lowestTopsFrom(profile);
+    for (int first = 0; first < n; first += plan.width) {
+        const int end = std::min(n, first + plan.width);
+        const double rows = first - panelRowTop(profile, first, end);
+        const double columns = end - first;
+        plan.reach = std::max(plan.reach, first - lowest[static_cast<std::size_t>(first)]);
+        plan.flops += rows * rows * columns + 2.0 * rows * columns * columns +
+                      columns * columns * columns / 3.0;
+    }
+    // Panel entries lie at most reach + width − 1 above their diagonal; W holds
+    // twice the columns a panel reads, so that it moves once every ld columns.
+    plan.bandRows = plan.reach + plan.width;
+    plan.windowColumns = 2 * plan.bandRows;
+    return plan;
+}
+
+double BandWindowPlan::bytes() const {
+    return 8.0 * (static_cast<double>(bandRows) * windowColumns +
+                  static_cast<double>(std::max(reach, width) + 1) * width +
+                  static_cast<double>(width) * width);
+}
+
+bool bandWindowPays(const SkylineProfile& profile, const BandWindowPlan& plan) {
+    // The profile's work is close to Σ height² flops; the window's dense
+    // kernels run some three times as fast as the panel kernel.
+    constexpr double kLargestWorkRatio = 1.5;
+    constexpr double kLargestWindowBytes = 256.0 * (1 << 20);
+    double flops = 0.0;
+    for (int j = 0; j < profile.equations(); ++j) {
+        const double height = j - profile.top(j);
+        flops += height * height;
+    }
+    const double storeBytes = 8.0 * static_cast<double>(profile.entries());
+    return plan.flops <= kLargestWorkRatio * flops &&
+           plan.bytes() <= std::max(kLargestWindowBytes, storeBytes / 4.0);
+}
+
+std::optional<PivotFailure> factorizeOnBandWindow(SkylineMatrix& K, const BandWindowPlan& plan,
+                                                  int threads,
+                                                  const std::function<void(int)>& columnDone) {
+    BlasThreads blasThreads(threads);
+    return BandWindowFactorization(K, plan).run(columnDone);
+}
+
+} // namespace shellfem

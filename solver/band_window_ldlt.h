@@ -1,0 +1,39 @@
+#pragma once
+
+#include "solver/ldlt_solver.h"
+
+namespace shellfem {
+
+// How a profile maps onto the sliding band window of factorizeOnBandWindow.
+struct BandWindowPlan {
+    // Columns per panel.
+    int width = 1;
+    // Rows above its first column that any panel reads.
+    int reach = 0;
+    // Rows per column of the band window (its kd + 1) and its columns.
+    int bandRows = 1;
+    int windowColumns = 1;
+    // Multiply-adds counted twice, zeros inside the window included.
+    double flops = 0.0;
+
+    // Working memory besides the skyline store.
+    double bytes() const;
+};
+
+BandWindowPlan planBandWindow(const SkylineProfile& profile, int width);
+
+// Whether the window's dense work and memory stay close enough to the
+// profile's own for the BLAS's speed to win.
+bool bandWindowPays(const SkylineProfile& profile, const BandWindowPlan& plan);
+
+// factorizeLDLT on the band window with the threaded BLAS; `threads` is the
+// BLAS's thread count during the call.
+std::optional<PivotFailure> factorizeOnBandWindow(SkylineMatrix& K, const BandWindowPlan& plan,
+                                                  int threads,
+                                                  const std::function<void(int)>& columnDone);
+
+// The panel kernel of blocked_ldlt.cpp, for any profile.
+std::optional<PivotFailure> factorizeInPanels(SkylineMatrix& K, const FactorizationOptions& options,
+                                              const std::function<void(int)>& columnDone);
+
+} // namespace shellfem
