@@ -37,6 +37,9 @@ using dots::dotProduct;
 // Columns finished together inside a panel: small enough that their own
 // triangle, done by inner products, is a small part of the panel's work.
 constexpr int kBlockWidth = 16;
+// Columns per triangular solve: wide enough for the BLAS's speed, narrow
+// enough that their tops differ little.
+constexpr int kSolveWidth = 96;
 
 // top(j) for each j, and the lowest top of columns j..n−1: no panel from j on
 // reads a row above it.
@@ -154,10 +157,18 @@ private:
         reduceInsidePanel(rowFrom, first, end);
     }
 
-    // Step 1: g over rows rowTop..first−1 by a triangular solve with Uᵀ.
+    // Step 1: g over rows rowTop..first−1 by triangular solves with Uᵀ, in
+    // groups of columns that start from their own top row: rows above a
+    // column's top are zeros, and solving them is work lost.
     void solveAbovePanel(int rowTop, int first, int end) {
-        cblas_dtrsm(CblasColMajor, CblasLeft, CblasUpper, CblasTrans, CblasUnit, first - rowTop,
-                    end - first, 1.0, entry(rowTop, rowTop), kd_, entry(rowTop, first), kd_);
+        for (int group = first; group < end; group += kSolveWidth) {
+            const int groupEnd = std::min(end, group + kSolveWidth);
+            const int from = std::max(rowTop, panelRowTop(profile_, group, groupEnd));
+            if (from < first)
+                cblas_dtrsm(CblasColMajor, CblasLeft, CblasUpper, CblasTrans, CblasUnit,
+                            first - from, groupEnd - group, 1.0, entry(from, from), kd_,
+                            entry(from, group), kd_);
+        }
     }
 
     // Step 2: L = g/D for those rows, and H = g/√D kept column by column.
