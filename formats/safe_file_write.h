@@ -14,19 +14,25 @@ namespace shellfem {
 // The temporary file that a write of `path` fills before it replaces `path`.
 std::string temporaryPathFor(const std::string& path);
 
-// Fills the temporary file of `path` through `write`. False, with the temporary
-// removed, when it cannot be created or any of it could not be written; an
-// exception of `write` comes out with the temporary removed.
+// Fills the temporary file of `path` through `write` and starts its writing to
+// the disk. False, with the temporary removed, when it cannot be created or any
+// of it could not be written; an exception of `write` comes out with the
+// temporary removed.
 bool writeTemporaryFile(const std::string& path, const std::function<void(std::ostream&)>& write);
 
-// Renames the temporary file of `path` over `path`; false when that fails, and the
-// temporary is then removed.
+// Waits until the temporary file of `path` is on the disk; false when the system
+// reports that it could not be, and the temporary is then removed. Files written
+// together are synced after the last is written, when most of them already are.
+bool syncTemporaryFile(const std::string& path);
+
+// Renames the synced temporary file of `path` over `path`; false when that
+// fails, and the temporary is then removed.
 bool putTemporaryInPlace(const std::string& path);
 
 // Removes the temporary file of `path`, if there is one.
 void discardTemporaryFile(const std::string& path);
 
-// Both steps: `path` is replaced by a whole file or not at all.
+// All three steps: `path` is replaced by a whole file or not at all.
 bool replaceFile(const std::string& path, const std::function<void(std::ostream&)>& write);
 bool replaceFileContents(const std::string& path, const std::string& contents);
 

@@ -64,6 +64,14 @@ Outcome ResultStaging::writeTogether(const std::vector<ResultFile>& files) {
 }
 
 Outcome ResultStaging::putInPlace() {
+    // Every file on the disk before the first replaces its old one: a file the
+    // disk refuses leaves all the old results as they were.
+    for (std::size_t i = 0; i < staged_.size(); ++i)
+        if (!syncTemporaryFile(staged_[i].path)) {
+            const std::string message = staged_[i].failureMessage;
+            staged_.erase(staged_.begin() + static_cast<std::ptrdiff_t>(i));
+            return Outcome::failure(Status::CannotOpen, message);
+        }
     for (std::size_t i = 0; i < staged_.size(); ++i)
         if (!putTemporaryInPlace(staged_[i].path)) {
             const std::string message = staged_[i].failureMessage;

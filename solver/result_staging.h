@@ -41,8 +41,9 @@ public:
     // threads have stopped.
     Outcome writeTogether(const std::vector<ResultFile>& files);
 
-    // Puts every written file in place, in the order written; the failure's message
-    // is that of the file that could not be put there.
+    // Puts every written file on the disk and then in place, in the order
+    // written; the failure's message is that of the file that could not be put
+    // on the disk or in place.
     Outcome putInPlace();
 
 private:

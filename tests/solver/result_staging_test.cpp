@@ -1,6 +1,7 @@
 #include "solver/result_staging.h"
 
 #include "formats/file_text.h"
+#include "formats/safe_file_write.h"
 
 #include "tests/support/temp_path.h"
 
@@ -54,6 +55,25 @@ TEST_F(ResultsWrittenTogether, EveryFileIsWholeAndInPlaceOnlyAfterTheRun) {
         EXPECT_EQ(fileText(folder / ("file" + std::to_string(i) + ".txt")),
                   std::string(100000, char('a' + i)));
     EXPECT_EQ(filesIn(folder), 9u);
+}
+
+TEST_F(ResultsWrittenTogether, AFileThatCannotBePutOnTheDiskLeavesEveryOldResultInPlace) {
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(replaceFileContents((folder / ("file" + std::to_string(i) + ".txt")).string(),
+                                        "old " + std::to_string(i)));
+    {
+        ResultStaging staging(folder);
+        ASSERT_TRUE(staging.writeTogether(numberedFiles(4)).ok());
+        // The third temporary is gone before the results are put in place: its sync fails.
+        fs::remove(temporaryPathFor((folder / "file2.txt").string()));
+        const Outcome placed = staging.putInPlace();
+        ASSERT_FALSE(placed.ok());
+        EXPECT_EQ(placed.message, "file 2 failed");
+    }
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(fileText(folder / ("file" + std::to_string(i) + ".txt")),
+                  "old " + std::to_string(i));
+    EXPECT_EQ(filesIn(folder), 4u);
 }
 
 TEST_F(ResultsWrittenTogether, TheFirstFailureInTheGivenOrderIsReportedAndNothingStays) {
