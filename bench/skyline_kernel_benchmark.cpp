@@ -6,6 +6,7 @@
 // unless told otherwise, as it takes some twenty seconds at 200). Prints for
 // each the seconds and GFlop/s of the panel factorisation and of the reference.
 #include "platform/stopwatch.h"
+#include "solver/band_window_ldlt.h"
 #include "solver/ldlt_solver.h"
 
 #include <array>
@@ -104,6 +105,15 @@ std::optional<shellfem::SkylineKernel> kernelNamed(const char* name) {
     return std::nullopt;
 }
 
+// The kernel that factorizeLDLT takes with these options.
+const char* kernelName(const SkylineProfile& profile, const FactorizationOptions& options) {
+    const bool window = options.kernel == shellfem::SkylineKernel::BandWindow ||
+                        (options.kernel == shellfem::SkylineKernel::Automatic &&
+                         shellfem::bandWindowPays(
+                             profile, shellfem::planBandWindow(profile, options.windowPanelWidth)));
+    return window ? "band window" : "panels";
+}
+
 void benchmark(int n, const FactorizationOptions& options, bool withColumnwise) {
     const SkylineProfile profile = plateProfile(n);
     const double flops = shellfem::factorizationFlops(profile);
@@ -116,12 +126,12 @@ void benchmark(int n, const FactorizationOptions& options, bool withColumnwise) 
     const Timing blocked =
         timeFactorization(K, [&](SkylineMatrix& M) { return shellfem::factorizeLDLT(M, options); });
     if (!withColumnwise) {
-        report("panels", blocked, flops, nullptr);
+        report(kernelName(profile, options), blocked, flops, nullptr);
         return;
     }
     const Timing columnwise =
         timeFactorization(K, [](SkylineMatrix& M) { return shellfem::factorizeLDLTColumnwise(M); });
-    report("panels", blocked, flops, &columnwise);
+    report(kernelName(profile, options), blocked, flops, &columnwise);
     report("column-wise", columnwise, flops, nullptr);
 }
 
