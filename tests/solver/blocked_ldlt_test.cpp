@@ -183,9 +183,9 @@ std::vector<int> bandTops(int n, int height, bool withTallColumns) {
 }
 
 TEST(BlockedLdlt, TakesTheBandWindowForABandButNotForAProfileWithTallColumns) {
-    const SkylineProfile band = profileWithTops(bandTops(4000, 300, false));
+    const SkylineProfile band = profileWithTops(bandTops(6000, 600, false));
     EXPECT_TRUE(bandWindowPays(band, planBandWindow(band, 64)));
-    const SkylineProfile tall = profileWithTops(bandTops(4000, 300, true));
+    const SkylineProfile tall = profileWithTops(bandTops(6000, 600, true));
     EXPECT_FALSE(bandWindowPays(tall, planBandWindow(tall, 64)));
 }
 
