@@ -20,12 +20,14 @@
 #include "solver/band_window_ldlt.h"
 
 #include "solver/dot_kernels.h"
+#include "solver/thread_team.h"
 
 #include <cblas.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <vector>
 
 namespace shellfem {
@@ -77,28 +79,68 @@ private:
 
 class BandWindowFactorization {
 public:
-    BandWindowFactorization(SkylineMatrix& K, const BandWindowPlan& plan)
+    BandWindowFactorization(SkylineMatrix& K, const BandWindowPlan& plan, int threads)
         : K_(K), profile_(K.profile()), plan_(plan), kd_(plan.bandRows - 1),
-          lowest_(lowestTopsFrom(profile_)), window_(static_cast<std::size_t>(plan.bandRows) *
-                                                     static_cast<std::size_t>(plan.windowColumns)),
+          threads_(std::max(1, threads)), lowest_(lowestTopsFrom(profile_)),
+          window_(static_cast<std::size_t>(plan.bandRows) *
+                  static_cast<std::size_t>(plan.windowColumns)),
           kept_(static_cast<std::size_t>(std::max(plan.reach, plan.width)) *
                 static_cast<std::size_t>(plan.width)),
           inverses_(static_cast<std::size_t>(std::max(plan.reach, plan.width))),
           rootInverses_(inverses_.size()), originals_(static_cast<std::size_t>(plan.width)) {}
 
     std::optional<PivotFailure> run(const std::function<void(int)>& columnDone) {
+        columnDone_ = &columnDone;
+        // The team shares each panel out; every BLAS call runs on its caller's thread.
+        BlasThreads oneEach(1);
+        runOnTeam(threads_, [this](int thread, ThreadTeam& team) { work(thread, team); });
+        storePanel(storedEnd_, loadedEnd_);
+        if (error_)
+            std::rethrow_exception(error_);
+        return failure_;
+    }
+
+private:
+    // Every thread walks all panels; the barriers order the steps. The threads
+    // share the panel's columns, and two of them its rank update; then thread 0
+    // finishes the panel's triangle while thread 1 stores the panel before it.
+    void work(int thread, ThreadTeam& team) {
         const int n = profile_.equations();
         for (int first = 0; first < n; first += plan_.width) {
             const int end = std::min(n, first + plan_.width);
-            makeRoom(first, end);
-            loadPanel(first, end);
-            applyFinishedRows(panelRowTop(profile_, first, end), first, end);
-            std::optional<PivotFailure> failure = finishPanel(first, end, columnDone);
-            storePanel(first, end);
-            if (failure)
-                return failure;
+            const int rowTop = panelRowTop(profile_, first, end);
+            if (thread == 0) {
+                makeRoom(first, end);
+                scaleRows(rowTop, first);
+                loadedEnd_ = end;
+            }
+            team.barrier.wait();
+            const int begin = first + (end - first) * thread / team.size;
+            const int stop = first + (end - first) * (thread + 1) / team.size;
+            loadPanel(first, begin, stop);
+            if (rowTop < first) {
+                solveAbovePanel(rowTop, first, begin, stop);
+                divideAbovePanel(rowTop, first, begin, stop);
+            }
+            team.barrier.wait();
+            const int updaters = std::min(2, team.size);
+            if (thread < updaters)
+                reduceInsidePanel(rowTop, first, end, thread, updaters);
+            team.barrier.wait();
+            if (thread == 0) {
+                finishPanelCatching(first, end);
+                if (team.size == 1)
+                    storePanel(first, end);
+            } else if (thread == 1) {
+                storePanel(storedEnd_, first);
+            }
+            team.barrier.wait();
+            if (thread == 0)
+                storedEnd_ = team.size == 1 ? end : first;
+            team.barrier.wait();
+            if (stopped_)
+                return;
         }
-        return std::nullopt;
     }
 
 private:
@@ -110,21 +152,21 @@ private:
                static_cast<std::size_t>(kd_ - (j - i));
     }
 
-    // Drops the columns no panel from `first` on reads, once the panel would
-    // run past the end of W.
+    // Drops the columns that no panel from `first` on reads and that are
+    // stored, once the panel would run past the end of W.
     void makeRoom(int first, int end) {
         if (end - origin_ <= plan_.windowColumns)
             return;
-        const int origin = lowest_[static_cast<std::size_t>(first)];
+        const int origin = std::min(lowest_[static_cast<std::size_t>(first)], storedEnd_);
         const std::size_t offset = static_cast<std::size_t>(origin - origin_) * plan_.bandRows;
         const std::size_t kept = static_cast<std::size_t>(first - origin) * plan_.bandRows;
         std::memmove(window_.data(), window_.data() + offset, kept * sizeof(double));
         origin_ = origin;
     }
 
-    // The panel's columns from the skyline store, with zeros above their tops.
-    void loadPanel(int first, int end) {
-        for (int j = first; j < end; ++j) {
+    // Panel columns begin..end−1 from the skyline store, with zeros above their tops.
+    void loadPanel(int first, int begin, int end) {
+        for (int j = begin; j < end; ++j) {
             const int top = profile_.top(j);
             double* w = entry(j - kd_, j);
             std::fill(w, w + (top - (j - kd_)), 0.0);
@@ -136,9 +178,9 @@ private:
         }
     }
 
-    // Its finished columns back into the skyline store.
-    void storePanel(int first, int end) {
-        for (int j = first; j < end; ++j) {
+    // Finished columns begin..end−1 back into the skyline store.
+    void storePanel(int begin, int end) {
+        for (int j = begin; j < end; ++j) {
             const int top = profile_.top(j);
             double* c = K_.column(j);
             const double* below = entry(top, j);
@@ -147,21 +189,32 @@ private:
         }
     }
 
-    // Steps 1–3 for finished rows rowFrom..first−1 and columns first..end−1:
-    // those rows of the columns become final, and the rows below get their products.
+    // Steps 1–3 on the calling thread for finished rows rowFrom..first−1 and
+    // columns first..end−1: those rows of the columns become final, and the
+    // rows below get their products.
     void applyFinishedRows(int rowFrom, int first, int end) {
         if (rowFrom >= first)
             return;
-        solveAbovePanel(rowFrom, first, end);
-        divideAbovePanel(rowFrom, first, end);
-        reduceInsidePanel(rowFrom, first, end);
+        scaleRows(rowFrom, first);
+        solveAbovePanel(rowFrom, first, first, end);
+        divideAbovePanel(rowFrom, first, first, end);
+        reduceInsidePanel(rowFrom, first, end, 0, 1);
     }
 
-    // Step 1: g over rows rowTop..first−1 by triangular solves with Uᵀ, in
-    // groups of columns that start from their own top row: rows above a
-    // column's top are zeros, and solving them is work lost.
-    void solveAbovePanel(int rowTop, int first, int end) {
-        for (int group = first; group < end; group += kSolveWidth) {
+    // 1/D and 1/√D of the finished rows rowTop..first−1.
+    void scaleRows(int rowTop, int first) {
+        for (int k = rowTop; k < first; ++k) {
+            const double d = *entry(k, k);
+            inverses_[static_cast<std::size_t>(k - rowTop)] = 1.0 / d;
+            rootInverses_[static_cast<std::size_t>(k - rowTop)] = 1.0 / std::sqrt(d);
+        }
+    }
+
+    // Step 1: g over rows rowTop..first−1 of columns begin..end−1 by triangular
+    // solves with Uᵀ, in groups of columns that start from their own top row:
+    // rows above a column's top are zeros, and solving them is work lost.
+    void solveAbovePanel(int rowTop, int first, int begin, int end) {
+        for (int group = begin; group < end; group += kSolveWidth) {
             const int groupEnd = std::min(end, group + kSolveWidth);
             const int from = std::max(rowTop, panelRowTop(profile_, group, groupEnd));
             if (from < first)
@@ -172,30 +225,53 @@ private:
     }
 
     // Step 2: L = g/D for those rows, and H = g/√D kept column by column.
-    void divideAbovePanel(int rowTop, int first, int end) {
+    void divideAbovePanel(int rowTop, int first, int begin, int end) {
         const int rows = first - rowTop;
-        for (int k = rowTop; k < first; ++k) {
-            const double d = *entry(k, k);
-            inverses_[static_cast<std::size_t>(k - rowTop)] = 1.0 / d;
-            rootInverses_[static_cast<std::size_t>(k - rowTop)] = 1.0 / std::sqrt(d);
-        }
-        for (int j = first; j < end; ++j) {
+        for (int j = begin; j < end; ++j) {
             double* column = entry(rowTop, j);
-            double* kept = kept_.data() + static_cast<std::size_t>(j - first) * rows;
+            double* h = kept(rowTop, first, j);
             for (int t = 0; t < rows; ++t) {
                 const double g = column[t];
                 column[t] = g * inverses_[static_cast<std::size_t>(t)];
-                kept[t] = g * rootInverses_[static_cast<std::size_t>(t)];
+                h[t] = g * rootInverses_[static_cast<std::size_t>(t)];
             }
         }
     }
 
+    double* kept(int rowTop, int first, int j) {
+        return kept_.data() + static_cast<std::size_t>(j - first) * (first - rowTop);
+    }
+
     // Step 3: the panel's own triangle, diagonal included, loses Lᵀ·g = Hᵀ·H
-    // over the rows above it: a symmetric rank update, as the pivots are positive.
-    void reduceInsidePanel(int rowTop, int first, int end) {
+    // over the rows above it: a symmetric rank update, as the pivots are
+    // positive. Of `shares` threads, share 0 takes the columns up to `split`,
+    // the last the others: the two parts take equal work at split = width/√2.
+    void reduceInsidePanel(int rowTop, int first, int end, int share, int shares) {
         const int rows = first - rowTop;
-        cblas_dsyrk(CblasColMajor, CblasUpper, CblasTrans, end - first, rows, -1.0, kept_.data(),
-                    rows, 1.0, entry(first, first), kd_);
+        if (rows <= 0)
+            return;
+        const int split =
+            shares == 1 ? end
+                        : first + static_cast<int>(std::lround((end - first) / std::sqrt(2.0)));
+        if (share == 0)
+            cblas_dsyrk(CblasColMajor, CblasUpper, CblasTrans, split - first, rows, -1.0,
+                        kept(rowTop, first, first), rows, 1.0, entry(first, first), kd_);
+        if (share == shares - 1 && split < end) {
+            cblas_dgemm(CblasColMajor, CblasTrans, CblasNoTrans, split - first, end - split, rows,
+                        -1.0, kept(rowTop, first, first), rows, kept(rowTop, first, split), rows,
+                        1.0, entry(first, split), kd_);
+            cblas_dsyrk(CblasColMajor, CblasUpper, CblasTrans, end - split, rows, -1.0,
+                        kept(rowTop, first, split), rows, 1.0, entry(split, split), kd_);
+        }
+    }
+
+    void finishPanelCatching(int first, int end) {
+        try {
+            failure_ = finishPanel(first, end, *columnDone_);
+        } catch (...) {
+            error_ = std::current_exception();
+        }
+        stopped_ = failure_ || error_;
     }
 
     // Step 4: the triangle inside the panel in narrower blocks of columns,
@@ -243,14 +319,23 @@ private:
     const SkylineProfile& profile_;
     const BandWindowPlan plan_;
     const int kd_;
+    const int threads_;
     const std::vector<int> lowest_;
-    // First equation held in W.
+    // First equation held in W, and the ends of the columns loaded into it and
+    // stored back from it.
     int origin_ = 0;
+    int loadedEnd_ = 0;
+    int storedEnd_ = 0;
     std::vector<double> window_;
     std::vector<double> kept_;
     std::vector<double> inverses_;
     std::vector<double> rootInverses_;
     std::vector<double> originals_;
+    const std::function<void(int)>* columnDone_ = nullptr;
+    // Written by thread 0 before a barrier, read by all after it.
+    std::optional<PivotFailure> failure_;
+    std::exception_ptr error_;
+    bool stopped_ = false;
 };
 
 } // namespace
@@ -274,10 +359,12 @@ BandWindowPlan planBandWindow(const SkylineProfile& profile, int width) {
         }
         plan.flops += rows * columns * columns + columns * columns * columns / 3.0;
     }
-    // Panel entries lie at most reach + width − 1 above their diagonal; W holds
-    // twice the columns a panel reads, so that it moves once every ld columns.
+    // Panel entries lie at most reach + width − 1 above their diagonal. A panel
+    // reads at most ld columns of W, the panel before it among them (it is
+    // stored while the next one is finished); W holds four times as many, so
+    // that moving the columns still read costs a third of loading them.
     plan.bandRows = plan.reach + plan.width;
-    plan.windowColumns = 2 * plan.bandRows;
+    plan.windowColumns = 4 * plan.bandRows;
     return plan;
 }
 
@@ -307,8 +394,7 @@ bool bandWindowPays(const SkylineProfile& profile, const BandWindowPlan& plan) {
 std::optional<PivotFailure> factorizeOnBandWindow(SkylineMatrix& K, const BandWindowPlan& plan,
                                                   int threads,
                                                   const std::function<void(int)>& columnDone) {
-    BlasThreads blasThreads(threads);
-    return BandWindowFactorization(K, plan).run(columnDone);
+    return BandWindowFactorization(K, plan, threads).run(columnDone);
 }
 
 } // namespace shellfem

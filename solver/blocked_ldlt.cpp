@@ -15,12 +15,10 @@
 // inner products use every loaded vector several times.
 #include "solver/band_window_ldlt.h"
 #include "solver/dot_kernels.h"
-#include "solver/spin_barrier.h"
+#include "solver/thread_team.h"
 
 #include <algorithm>
 #include <exception>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace shellfem {
@@ -83,60 +81,28 @@ public:
 
     std::optional<PivotFailure> run(const std::function<void(int)>& columnDone) {
         columnDone_ = &columnDone;
-        if (threads_ > 1 && !runTeam())
-            threads_ = 1;
-        if (threads_ == 1) {
-            SpinBarrier alone(1);
-            work(0, alone);
-        }
+        runOnTeam(threads_, [this](int thread, ThreadTeam& team) { work(thread, team); });
         if (error_)
             std::rethrow_exception(error_);
         return failure_;
     }
 
 private:
-    // Starts the helper threads and works as thread 0; false when the system
-    // refused a thread, before any work was done.
-    bool runTeam() {
-        std::atomic<int> start{0}; // 0 wait, 1 work, −1 give up
-        SpinBarrier barrier(threads_);
-        std::vector<std::thread> helpers;
-        try {
-            for (int t = 1; t < threads_; ++t)
-                helpers.emplace_back([this, t, &start, &barrier] {
-                    while (start.load(std::memory_order_acquire) == 0)
-                        std::this_thread::yield();
-                    if (start.load(std::memory_order_acquire) > 0)
-                        work(t, barrier);
-                });
-        } catch (const std::system_error&) {
-            start.store(-1, std::memory_order_release);
-            for (std::thread& helper : helpers)
-                helper.join();
-            return false;
-        }
-        start.store(1, std::memory_order_release);
-        work(0, barrier);
-        for (std::thread& helper : helpers)
-            helper.join();
-        return true;
-    }
-
     // Every thread walks all panels; the barriers order the steps.
-    void work(int thread, SpinBarrier& barrier) {
+    void work(int thread, ThreadTeam& team) {
         const int n = profile_.equations();
         for (int first = 0; first < n; first += width_) {
-            const Panel panel = panelAt(first);
+            const Panel panel = panelAt(first, team.size);
             const int begin = panel.bounds[static_cast<std::size_t>(thread)];
             const int end = panel.bounds[static_cast<std::size_t>(thread) + 1];
             solveAbovePanel(panel, begin, end);
             divideAbovePanel(panel, begin, end);
-            barrier.wait();
+            team.barrier.wait();
             reduceInsidePanel(panel, begin, end);
-            barrier.wait();
+            team.barrier.wait();
             if (thread == 0)
                 finishPanelCatching(panel);
-            barrier.wait();
+            team.barrier.wait();
             if (stopped_)
                 return;
         }
@@ -151,7 +117,7 @@ private:
 
     // The panel from `first` with its columns shared out by the work their
     // rows above the panel take, in whole column groups.
-    Panel panelAt(int first) const {
+    Panel panelAt(int first, int threads) const {
         Panel panel;
         panel.first = first;
         panel.end = std::min(profile_.equations(), first + width_);
@@ -163,8 +129,8 @@ private:
             work.push_back(total);
         }
         panel.bounds.push_back(first);
-        for (int t = 1; t < threads_; ++t) {
-            const double share = total * t / threads_;
+        for (int t = 1; t < threads; ++t) {
+            const double share = total * t / threads;
             int split = first;
             while (split < panel.end && work[static_cast<std::size_t>(split - first)] < share)
                 split += kBlockColumns;
@@ -376,7 +342,7 @@ private:
     SkylineMatrix& K_;
     const SkylineProfile& profile_;
     const int width_;
-    int threads_;
+    const int threads_;
     const int stride_;
     std::vector<double> saved_;
     std::vector<double> pivotParts_;
