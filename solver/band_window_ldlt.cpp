@@ -5,7 +5,7 @@
 // to its diagonal, zeros above its top). A sub-block of W is then a plain
 // column-major matrix with leading dimension kd, so that a panel of columns
 // j0 ≤ j < j1 whose rows above it start at r0 is factorised at matrix–matrix
-// speed by the threaded BLAS:
+// speed by the BLAS, the panel's columns shared by two threads:
 //   1. g(r0..j0−1, panel) = U⁻ᵀ·K(r0..j0−1, panel), U the unit upper triangle
 //      of L over rows and columns r0..j0−1 (a triangular solve);
 //   2. L = g/D for those rows, and H = g/√D in a dense buffer;
@@ -14,7 +14,8 @@
 //   4. the triangle inside the panel in narrow blocks of columns, each by
 //      steps 1–3 over the blocks before it and then column by column with the
 //      pivot test and the progress callback, as the panel kernel does;
-// then the panel's columns go back to the skyline store. Entries above a
+// then the panel's columns go back to the skyline store, while the next panel
+// is factorised. Entries above a
 // column's top stay exact zeros, so the dense arithmetic gives the profile's
 // result; it only pays where the window is not much larger than the profile.
 #include "solver/band_window_ldlt.h"

@@ -26,8 +26,8 @@ BandWindowPlan planBandWindow(const SkylineProfile& profile, int width);
 // profile's own for the BLAS's speed to win.
 bool bandWindowPays(const SkylineProfile& profile, const BandWindowPlan& plan);
 
-// factorizeLDLT on the band window with the threaded BLAS; `threads` is the
-// BLAS's thread count during the call.
+// factorizeLDLT on the band window, its steps shared by `threads` threads that
+// each call the BLAS on one thread.
 std::optional<PivotFailure> factorizeOnBandWindow(SkylineMatrix& K, const BandWindowPlan& plan,
                                                   int threads,
                                                   const std::function<void(int)>& columnDone);
