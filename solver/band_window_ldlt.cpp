@@ -15,9 +15,9 @@
 //      steps 1–3 over the blocks before it and then column by column with the
 //      pivot test and the progress callback, as the panel kernel does;
 // then the panel's columns go back to the skyline store, while the next panel
-// is factorised. Entries above a
-// column's top stay exact zeros, so the dense arithmetic gives the profile's
-// result; it only pays where the window is not much larger than the profile.
+// is factorised. Entries above a column's top stay exact zeros, so the dense
+// arithmetic gives the profile's result; it only pays where the window is not
+// much larger than the profile.
 #include "solver/band_window_ldlt.h"
 
 #include "solver/dot_kernels.h"
