@@ -28,7 +28,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <exception>
 #include <vector>
 
 namespace shellfem {
@@ -96,9 +95,7 @@ public:
         BlasThreads oneEach(1);
         runOnTeam(threads_, [this](int thread, ThreadTeam& team) { work(thread, team); });
         storePanel(storedEnd_, loadedEnd_);
-        if (error_)
-            std::rethrow_exception(error_);
-        return failure_;
+        return stop_.outcome();
     }
 
 private:
@@ -129,7 +126,7 @@ private:
                 reduceInsidePanel(rowTop, first, end, thread, updaters);
             team.barrier.wait();
             if (thread == 0) {
-                finishPanelCatching(first, end);
+                stop_.run([&] { return finishPanel(first, end, *columnDone_); });
                 if (team.size == 1)
                     storePanel(first, end);
             } else if (thread == 1) {
@@ -139,7 +136,7 @@ private:
             if (thread == 0)
                 storedEnd_ = team.size == 1 ? end : first;
             team.barrier.wait();
-            if (stopped_)
+            if (stop_.stopped())
                 return;
         }
     }
@@ -266,15 +263,6 @@ private:
         }
     }
 
-    void finishPanelCatching(int first, int end) {
-        try {
-            failure_ = finishPanel(first, end, *columnDone_);
-        } catch (...) {
-            error_ = std::current_exception();
-        }
-        stopped_ = failure_ || error_;
-    }
-
     // Step 4: the triangle inside the panel in narrower blocks of columns,
     // each taking the rows of the blocks before it by steps 1–3.
     std::optional<PivotFailure> finishPanel(int first, int end,
@@ -333,10 +321,7 @@ private:
     std::vector<double> rootInverses_;
     std::vector<double> originals_;
     const std::function<void(int)>* columnDone_ = nullptr;
-    // Written by thread 0 before a barrier, read by all after it.
-    std::optional<PivotFailure> failure_;
-    std::exception_ptr error_;
-    bool stopped_ = false;
+    TeamStop stop_;
 };
 
 } // namespace

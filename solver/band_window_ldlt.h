@@ -2,6 +2,8 @@
 
 #include "solver/ldlt_solver.h"
 
+#include <exception>
+
 namespace shellfem {
 
 // How a profile maps onto the sliding band window of factorizeOnBandWindow.
@@ -31,6 +33,34 @@ bool bandWindowPays(const SkylineProfile& profile, const BandWindowPlan& plan);
 std::optional<PivotFailure> factorizeOnBandWindow(SkylineMatrix& K, const BandWindowPlan& plan,
                                                   int threads,
                                                   const std::function<void(int)>& columnDone);
+
+// How thread 0 of a kernel's team ends the factorisation early, with a pivot
+// that fails its test or an exception of the progress callback; the other
+// threads read it after the next barrier.
+class TeamStop {
+public:
+    // Runs `step`, which returns a failing pivot or none, and keeps its end.
+    template <typename Step> void run(Step step) {
+        try {
+            failure_ = step();
+        } catch (...) {
+            error_ = std::current_exception();
+        }
+        stopped_ = failure_ || error_;
+    }
+    bool stopped() const { return stopped_; }
+    // The failing pivot, or the exception thrown again.
+    std::optional<PivotFailure> outcome() const {
+        if (error_)
+            std::rethrow_exception(error_);
+        return failure_;
+    }
+
+private:
+    std::optional<PivotFailure> failure_;
+    std::exception_ptr error_;
+    bool stopped_ = false;
+};
 
 // The panel kernel of blocked_ldlt.cpp, for any profile.
 std::optional<PivotFailure> factorizeInPanels(SkylineMatrix& K, const FactorizationOptions& options,

@@ -18,7 +18,6 @@
 #include "solver/thread_team.h"
 
 #include <algorithm>
-#include <exception>
 #include <vector>
 
 namespace shellfem {
@@ -82,9 +81,7 @@ public:
     std::optional<PivotFailure> run(const std::function<void(int)>& columnDone) {
         columnDone_ = &columnDone;
         runOnTeam(threads_, [this](int thread, ThreadTeam& team) { work(thread, team); });
-        if (error_)
-            std::rethrow_exception(error_);
-        return failure_;
+        return stop_.outcome();
     }
 
 private:
@@ -101,9 +98,9 @@ private:
             reduceInsidePanel(panel, begin, end);
             team.barrier.wait();
             if (thread == 0)
-                finishPanelCatching(panel);
+                stop_.run([&] { return finishPanel(panel); });
             team.barrier.wait();
-            if (stopped_)
+            if (stop_.stopped())
                 return;
         }
     }
@@ -301,15 +298,6 @@ private:
             }
     }
 
-    void finishPanelCatching(const Panel& panel) {
-        try {
-            failure_ = finishPanel(panel);
-        } catch (...) {
-            error_ = std::current_exception();
-        }
-        stopped_ = failure_ || error_;
-    }
-
     // Step 4: the triangle inside the panel, the pivots and their test.
     std::optional<PivotFailure> finishPanel(const Panel& panel) {
         const int j0 = panel.first;
@@ -347,10 +335,7 @@ private:
     std::vector<double> saved_;
     std::vector<double> pivotParts_;
     const std::function<void(int)>* columnDone_ = nullptr;
-    // Written by thread 0 before a barrier, read by all after it.
-    std::optional<PivotFailure> failure_;
-    std::exception_ptr error_;
-    bool stopped_ = false;
+    TeamStop stop_;
 };
 
 } // namespace
