@@ -113,12 +113,12 @@ private:
                 loadedEnd_ = end;
             }
             team.barrier.wait();
-            const int begin = first + (end - first) * thread / team.size;
-            const int stop = first + (end - first) * (thread + 1) / team.size;
-            loadPanel(first, begin, stop);
+            const int own = first + (end - first) * thread / team.size;
+            const int ownEnd = first + (end - first) * (thread + 1) / team.size;
+            loadPanel(first, own, ownEnd);
             if (rowTop < first) {
-                solveAbovePanel(rowTop, first, begin, stop);
-                divideAbovePanel(rowTop, first, begin, stop);
+                solveAbovePanel(rowTop, first, own, ownEnd);
+                divideAbovePanel(rowTop, first, own, ownEnd);
             }
             team.barrier.wait();
             const int updaters = std::min(2, team.size);
@@ -133,15 +133,14 @@ private:
                 storePanel(storedEnd_, first);
             }
             team.barrier.wait();
+            // Read by thread 1 after the next panel's first barrier.
             if (thread == 0)
                 storedEnd_ = team.size == 1 ? end : first;
-            team.barrier.wait();
             if (stop_.stopped())
                 return;
         }
     }
 
-private:
     // Entry (i, j) of W, j − kd ≤ i ≤ j; the entries of a column are contiguous
     // downwards and a step to the next column is kd, so that (i, j) at
     // `entry(i, j)` starts a column-major matrix with leading dimension kd.
