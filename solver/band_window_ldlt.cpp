@@ -360,11 +360,13 @@ double BandWindowPlan::bytes() const {
 }
 
 bool bandWindowPays(const SkylineProfile& profile, const BandWindowPlan& plan) {
-    // The profile's work is close to Σ height² flops. On plates the window
-    // does 1.09 times that at N = 200, where it runs 1.2–1.4 times as fast as
-    // the panel kernel, 1.19 at N = 100, and 1.46 at N = 50, where the two
-    // kernels are about even.
-    constexpr double kLargestWorkRatio = 1.3;
+    // The profile's work is close to Σ height² flops. The window does 1.09
+    // times that on a plate of N = 200 and 1.46 at N = 50, and 1.35, 2.8 and
+    // 7.3 times on uniform bands of heights 400, 126 and 60; it ran 1.5–2.9
+    // times as fast as the panel kernel on all of them but the smallest plate,
+    // where the two are about even. Where a few tall columns widen it, its
+    // work grows with the square of their height and the panels win.
+    constexpr double kLargestWorkRatio = 3.0;
     constexpr double kLargestWindowBytes = 256.0 * (1 << 20);
     double flops = 0.0;
     for (int j = 0; j < profile.equations(); ++j) {
