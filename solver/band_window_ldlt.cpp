@@ -43,8 +43,8 @@ constexpr int kBlockWidth = 16;
 // enough that their tops differ little.
 constexpr int kSolveWidth = 96;
 
-// top(j) for each j, and the lowest top of columns j..n−1: no panel from j on
-// reads a row above it.
+// For each j the lowest top of columns j..n−1: no panel from j on reads a row
+// above it.
 std::vector<int> lowestTopsFrom(const SkylineProfile& profile) {
     const int n = profile.equations();
     std::vector<int> lowest(static_cast<std::size_t>(n));

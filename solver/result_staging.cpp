@@ -1,12 +1,11 @@
 #include "solver/result_staging.h"
 
 #include "formats/safe_file_write.h"
+#include "solver/thread_team.h"
 
 #include <atomic>
 #include <exception>
 #include <mutex>
-#include <system_error>
-#include <thread>
 
 namespace shellfem {
 
@@ -43,15 +42,8 @@ Outcome ResultStaging::writeTogether(const std::vector<ResultFile>& files) {
                 thrown = std::current_exception();
         }
     };
-    std::thread helper;
-    try {
-        helper = std::thread(writeFiles);
-    } catch (const std::system_error&) {
-        // No second thread: this one writes them all.
-    }
-    writeFiles();
-    if (helper.joinable())
-        helper.join();
+    // Without a second thread the calling one writes them all.
+    runOnTeam(2, [&](int, ThreadTeam&) { writeFiles(); });
     for (std::size_t i = 0; i < files.size(); ++i)
         if (written[i])
             staged_.push_back({(folder_ / files[i].name).string(), files[i].failureMessage});

@@ -6,7 +6,7 @@
 
 namespace shellfem {
 
-// The threads that share a factorisation's steps, meeting at its barrier.
+// Threads that share one piece of work, meeting at a barrier between its steps.
 struct ThreadTeam {
     explicit ThreadTeam(int size) : size(size), barrier(size) {}
     const int size;
