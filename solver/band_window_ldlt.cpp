@@ -20,6 +20,7 @@
 // much larger than the profile.
 #include "solver/band_window_ldlt.h"
 
+#include "solver/blas_threads.h"
 #include "solver/dot_kernels.h"
 #include "solver/thread_team.h"
 
@@ -62,20 +63,6 @@ int panelRowTop(const SkylineProfile& profile, int first, int end) {
         rowTop = std::min(rowTop, profile.top(j));
     return rowTop;
 }
-
-// Sets the BLAS's thread count for the factorisation and gives it back after.
-class BlasThreads {
-public:
-    explicit BlasThreads(int threads) : previous_(openblas_get_num_threads()) {
-        openblas_set_num_threads(std::max(1, threads));
-    }
-    ~BlasThreads() { openblas_set_num_threads(previous_); }
-    BlasThreads(const BlasThreads&) = delete;
-    BlasThreads& operator=(const BlasThreads&) = delete;
-
-private:
-    int previous_;
-};
 
 class BandWindowFactorization {
 public:

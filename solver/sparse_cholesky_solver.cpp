@@ -1,12 +1,10 @@
 #include "solver/sparse_cholesky_solver.h"
 
-#include "solver/zeroed_buffer.h"
+#include "solver/cholmod_support.h"
+#include "solver/two_domain_factor.h"
 
-#include <cholmod.h>
-
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <new>
 
@@ -14,102 +12,12 @@ namespace shellfem {
 
 namespace {
 
-using Index = SuiteSparse_long;
+using Index = CholmodIndex;
 
-// The factor's hundreds of megabytes, faulted in 4 KiB at a time, cost seconds
-// of page faults: large blocks go into huge pages. Blocks are freed with std::free.
-constexpr std::size_t kLargeBlock = std::size_t{16} << 20;
-
-void* allocateBlock(std::size_t bytes) {
-    return bytes >= kLargeBlock ? allocateInHugePages(bytes) : std::malloc(bytes);
-}
-
-void* allocateZeroedBlock(std::size_t count, std::size_t size) {
-    if (size != 0 && count > std::numeric_limits<std::size_t>::max() / size)
-        return nullptr;
-    if (count * size < kLargeBlock)
-        return std::calloc(count, size);
-    void* block = allocateInHugePages(count * size);
-    if (block)
-        std::memset(block, 0, count * size);
-    return block;
-}
-
-void useHugePagesForLargeBlocks() {
-    SuiteSparse_config.malloc_func = allocateBlock;
-    SuiteSparse_config.calloc_func = allocateZeroedBlock;
-    SuiteSparse_config.realloc_func = std::realloc;
-    SuiteSparse_config.free_func = std::free;
-}
-
-void throwIfOutOfMemory(const cholmod_common& common) {
-    if (common.status == CHOLMOD_OUT_OF_MEMORY || common.status == CHOLMOD_TOO_LARGE)
-        throw std::bad_alloc();
-}
-
-} // namespace
-
-struct SparseCholeskySolver::Kernel {
-    Kernel() {
-        useHugePagesForLargeBlocks();
-        cholmod_l_start(&common);
-        // Failures come back as statuses and become this program's own messages.
-        common.print = 0;
-        common.error_handler = nullptr;
-        common.supernodal = CHOLMOD_SUPERNODAL;
-        common.nmethods = 1;
-        common.method[0].ordering = CHOLMOD_GIVEN;
-        common.postorder = 1;
-    }
-    ~Kernel() {
-        cholmod_l_free_factor(&factor, &common);
-        cholmod_l_free_sparse(&matrix, &common);
-        cholmod_l_finish(&common);
-    }
-    Kernel(const Kernel&) = delete;
-    Kernel& operator=(const Kernel&) = delete;
-
-    Index* columnStarts() const { return static_cast<Index*>(matrix->p); }
-    Index* rows() const { return static_cast<Index*>(matrix->i); }
-    double* values() const { return static_cast<double*>(matrix->x); }
-
-    cholmod_common common;
-    cholmod_sparse* matrix = nullptr; // upper triangle, sorted columns
-    cholmod_factor* factor = nullptr;
-    double flops = 0.0;
-    double bytes = 0.0;
-};
-
-namespace {
-
-// The node graph as a pattern-only symmetric matrix (its upper triangle).
-cholmod_sparse* nodeGraph(const NodeCoupling& coupling, cholmod_common& common) {
-    const auto nodes = static_cast<std::size_t>(coupling.nodes());
-    cholmod_sparse* graph = cholmod_l_allocate_sparse(nodes, nodes, coupling.partners().size(), 1,
-                                                      1, 1, CHOLMOD_PATTERN, &common);
-    if (!graph)
-        throw std::bad_alloc();
-    auto* p = static_cast<Index*>(graph->p);
-    auto* i = static_cast<Index*>(graph->i);
-    for (std::size_t n = 0; n <= nodes; ++n)
-        p[n] = coupling.start(static_cast<int>(n));
-    for (std::size_t k = 0; k < coupling.partners().size(); ++k)
-        i[k] = coupling.partners()[k];
-    return graph;
-}
-
-// Nested dissection of the node graph, each node's six equations kept together:
-// ordering the graph is 36 times smaller work than ordering the equations.
+// Each node's six equations kept together: ordering the node graph is 36 times
+// smaller work than ordering the equations.
 std::vector<Index> equationOrder(const NodeCoupling& coupling, cholmod_common& common) {
-    cholmod_sparse* graph = nodeGraph(coupling, common);
-    std::vector<Index> nodeOrder(static_cast<std::size_t>(coupling.nodes()));
-    const bool ordered = cholmod_l_metis(graph, nullptr, 0, 1, nodeOrder.data(), &common) ||
-                         cholmod_l_amd(graph, nullptr, 0, nodeOrder.data(), &common);
-    cholmod_l_free_sparse(&graph, &common);
-    throwIfOutOfMemory(common);
-    if (!ordered)
-        for (std::size_t n = 0; n < nodeOrder.size(); ++n)
-            nodeOrder[n] = static_cast<Index>(n);
+    const std::vector<Index> nodeOrder = nestedDissectionOrder(coupling, {}, common);
     std::vector<Index> order(nodeOrder.size() * kDofsPerNode);
     for (std::size_t k = 0; k < nodeOrder.size(); ++k)
         for (int d = 0; d < kDofsPerNode; ++d)
@@ -119,8 +27,47 @@ std::vector<Index> equationOrder(const NodeCoupling& coupling, cholmod_common& c
 
 } // namespace
 
-SparseCholeskySolver::SparseCholeskySolver(int nodes, const std::vector<ElementNodes>& elements)
+struct SparseCholeskySolver::Kernel {
+    Kernel() : session(true), common(session.get()) {}
+    ~Kernel() {
+        cholmod_l_free_factor(&factor, &common);
+        cholmod_l_free_sparse(&matrix, &common);
+    }
+    Kernel(const Kernel&) = delete;
+    Kernel& operator=(const Kernel&) = delete;
+
+    // K's factor in one piece, in nested-dissection order of the whole graph.
+    void analyseWhole(const NodeCoupling& coupling) {
+        std::vector<Index> order = equationOrder(coupling, common);
+        factor = cholmod_l_analyze_p(matrix, order.data(), nullptr, 0, &common);
+        throwIfOutOfMemory(common);
+        if (!factor)
+            throw std::bad_alloc();
+        flops = common.fl;
+        bytes = matrixBytes + static_cast<double>(factor->xsize) * sizeof(double) +
+                static_cast<double>(factor->ssize) * sizeof(Index) +
+                static_cast<double>(matrix->ncol) * 4 * sizeof(Index);
+    }
+
+    Index* columnStarts() const { return static_cast<Index*>(matrix->p); }
+    Index* rows() const { return static_cast<Index*>(matrix->i); }
+    double* values() const { return static_cast<double*>(matrix->x); }
+
+    CholmodSession session;
+    cholmod_common& common;
+    cholmod_sparse* matrix = nullptr; // upper triangle, sorted columns
+    // One of the two: K's factor on two threads, or in one piece.
+    std::unique_ptr<TwoDomainFactor> twoDomains;
+    cholmod_factor* factor = nullptr;
+    double matrixBytes = 0.0;
+    double flops = 0.0;
+    double bytes = 0.0;
+};
+
+SparseCholeskySolver::SparseCholeskySolver(int nodes, const std::vector<ElementNodes>& elements,
+                                           int twoDomainsFromEquations)
     : coupling_(nodes, elements), kernel_(std::make_unique<Kernel>()) {
+    CholmodOnCallingThread alone;
     cholmod_common& common = kernel_->common;
     // Column 6b + d holds the six rows of every partner a < b, then rows 6b..6b + d.
     const auto equations = static_cast<std::size_t>(nodes) * kDofsPerNode;
@@ -146,24 +93,26 @@ SparseCholeskySolver::SparseCholeskySolver(int nodes, const std::vector<ElementN
         }
     starts[equations] = next;
 
-    std::vector<Index> order = equationOrder(coupling_, common);
-    kernel_->factor = cholmod_l_analyze_p(kernel_->matrix, order.data(), nullptr, 0, &common);
-    throwIfOutOfMemory(common);
-    if (!kernel_->factor)
-        throw std::bad_alloc();
-    const cholmod_factor& L = *kernel_->factor;
-    kernel_->flops = common.fl;
-    kernel_->bytes = static_cast<double>(entries) * (sizeof(double) + sizeof(Index)) +
-                     static_cast<double>(equations + 1) * sizeof(Index) +
-                     static_cast<double>(L.xsize) * sizeof(double) +
-                     static_cast<double>(L.ssize) * sizeof(Index) +
-                     static_cast<double>(equations) * 4 * sizeof(Index);
+    kernel_->matrixBytes = static_cast<double>(entries) * (sizeof(double) + sizeof(Index)) +
+                           static_cast<double>(equations + 1) * sizeof(Index);
+    if (equations >= static_cast<std::size_t>(std::max(1, twoDomainsFromEquations)))
+        kernel_->twoDomains = TwoDomainFactor::split(coupling_, *kernel_->matrix);
+    if (kernel_->twoDomains) {
+        kernel_->flops = kernel_->twoDomains->flops();
+        kernel_->bytes = kernel_->matrixBytes + kernel_->twoDomains->bytes();
+    } else {
+        kernel_->analyseWhole(coupling_);
+    }
 }
 
 SparseCholeskySolver::~SparseCholeskySolver() = default;
 
 const char* SparseCholeskySolver::methodName() const {
     return "Sparse direct solution: supernodal Cholesky factorisation in nested-dissection order.";
+}
+
+bool SparseCholeskySolver::factorizesInTwoDomains() const {
+    return kernel_->twoDomains != nullptr;
 }
 
 SolutionCost SparseCholeskySolver::cost() const {
@@ -216,6 +165,18 @@ void SparseCholeskySolver::setDiagonal(int equation, double value) {
 }
 
 std::optional<PivotFailure> SparseCholeskySolver::factorize(const StepDone& stepDone) {
+    CholmodOnCallingThread alone;
+    if (kernel_->twoDomains) {
+        if (kernel_->twoDomains->factorize(*kernel_->matrix)) {
+            if (stepDone)
+                stepDone(0);
+            return std::nullopt;
+        }
+        // A failed pivot is looked for again in the whole matrix's own order,
+        // so that the report does not depend on how the graph was split.
+        kernel_->twoDomains.reset();
+        kernel_->analyseWhole(coupling_);
+    }
     cholmod_common& common = kernel_->common;
     cholmod_l_factorize(kernel_->matrix, kernel_->factor, &common);
     throwIfOutOfMemory(common);
@@ -245,10 +206,8 @@ std::optional<PivotFailure> SparseCholeskySolver::firstSmallPivot() const {
             const double l = x[valueStarts[s] + (j - super[s]) * (height + 1)];
             const double pivot = l * l;
             const auto column = static_cast<int>(order[j]);
-            const double original = kernel_->values()[address(column, column)];
-            if (!(original > 0.0) || !std::isfinite(pivot) ||
-                !(pivot > kSmallestPivotRatio * original))
-                return PivotFailure{column, pivot, original};
+            if (auto failure = testPivot(column, pivot, kernel_->values()[address(column, column)]))
+                return failure;
         }
     }
     return std::nullopt;
@@ -256,6 +215,13 @@ std::optional<PivotFailure> SparseCholeskySolver::firstSmallPivot() const {
 
 void SparseCholeskySolver::solve(const std::vector<double>& f, std::vector<double>& u,
                                  const StepDone& stepDone) {
+    CholmodOnCallingThread alone;
+    if (kernel_->twoDomains) {
+        kernel_->twoDomains->solve(f, u);
+        if (stepDone)
+            stepDone(1);
+        return;
+    }
     cholmod_common& common = kernel_->common;
     cholmod_dense rhs{};
     rhs.nrow = rhs.nzmax = rhs.d = f.size();
@@ -275,6 +241,7 @@ void SparseCholeskySolver::solve(const std::vector<double>& f, std::vector<doubl
 }
 
 void SparseCholeskySolver::release() {
+    kernel_->twoDomains.reset();
     cholmod_l_free_factor(&kernel_->factor, &kernel_->common);
     cholmod_l_free_sparse(&kernel_->matrix, &kernel_->common);
 }

@@ -7,6 +7,10 @@
 
 namespace shellfem {
 
+// Models of this many equations and more are factorised on two threads, split
+// into two domains by a node separator; smaller ones gain nothing from it.
+inline constexpr int kTwoDomainsFromEquations = 20000;
+
 // Supernodal sparse Cholesky K = L·Lᵀ of the upper triangle in compressed
 // columns, the equations ordered by nested dissection of the node graph. The
 // pattern comes from the element connectivity once; the construction orders and
@@ -14,7 +18,8 @@ namespace shellfem {
 class SparseCholeskySolver : public EquationSolver {
 public:
     // Throws std::bad_alloc when the pattern or its analysis do not fit in memory.
-    SparseCholeskySolver(int nodes, const std::vector<ElementNodes>& elements);
+    SparseCholeskySolver(int nodes, const std::vector<ElementNodes>& elements,
+                         int twoDomainsFromEquations = kTwoDomainsFromEquations);
     ~SparseCholeskySolver() override;
 
     const char* methodName() const override;
@@ -30,6 +35,9 @@ public:
     void solve(const std::vector<double>& f, std::vector<double>& u,
                const StepDone& stepDone) override;
     void release() override;
+
+    // Whether the factorisation runs in two domains on two threads.
+    bool factorizesInTwoDomains() const;
 
 private:
     struct Kernel;

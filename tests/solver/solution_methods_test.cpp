@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 
 namespace shellfem {
@@ -68,6 +69,7 @@ TEST(SolutionMethods, BothGiveTheSameDisplacements) {
     }
     expectSameDisplacements(longStrip(120), "strip");
     expectSameDisplacements(clampedPlate(24), "plate");
+    expectSameDisplacements(clampedPlate(60), "plate on two threads");
 }
 
 SolutionCost skylineCost(const SolvingModel& model) {
@@ -126,31 +128,106 @@ TEST(SolutionMethods, AMechanismIsReportedAtTheSameNodeAndDofOnBothPaths) {
     }
 }
 
+// The model's stiffness in a sparse solver that factorises in two domains from
+// `twoDomainsFrom` equations on; restrained DOFs are held as the analysis holds them.
+std::unique_ptr<SparseCholeskySolver>
+assembledSparse(const SolvingModel& model, int twoDomainsFrom = kTwoDomainsFromEquations) {
+    StaticAnalysis analysis(model);
+    EXPECT_TRUE(analysis.setUp(MethodRequest::Skyline).ok());
+    auto solver = std::make_unique<SparseCholeskySolver>(static_cast<int>(model.nodes.size()),
+                                                         elementNodes(model), twoDomainsFrom);
+    solver->allocate();
+    for (std::size_t e = 0; e < model.elements.size(); ++e) {
+        ElementMatrix K;
+        analysis.elements()[e].stiffness(K);
+        solver->addElementMatrix(elementEquations(model.elements[e]), K.data());
+    }
+    for (const RestraintRecord& r : model.restraints)
+        for (int d = 0; d < kDofsPerNode; ++d)
+            if (r.flags[static_cast<std::size_t>(d)] == 1)
+                solver->setDiagonal(kDofsPerNode * r.node + d, 1e20);
+    return solver;
+}
+
 TEST(SolutionMethods, TheSparseKernelNamesTheFailingEquationInTheOriginalNumbering) {
     // Without the skyline to locate it again: the plate's only loose node must
     // come back under its own number, whatever the order of elimination.
     SolvingModel model = clampedPlate(6);
     const int loose = static_cast<int>(model.nodes.size());
     model.nodes.push_back({2.0, 2.0, 0.0});
-    StaticAnalysis analysis(model);
-    ASSERT_TRUE(analysis.setUp(MethodRequest::Skyline).ok());
-    SparseCholeskySolver solver(static_cast<int>(model.nodes.size()), elementNodes(model));
-    solver.allocate();
-    for (std::size_t e = 0; e < model.elements.size(); ++e) {
-        ElementMatrix K;
-        analysis.elements()[e].stiffness(K);
-        solver.addElementMatrix(elementEquations(model.elements[e]), K.data());
+    for (int twoDomainsFrom : {kTwoDomainsFromEquations, 1}) {
+        auto solver = assembledSparse(model, twoDomainsFrom);
+        int steps = 0;
+        const auto failure = solver->factorize([&](std::int64_t) { ++steps; });
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->equation / kDofsPerNode, loose);
+        EXPECT_EQ(failure->originalDiagonal, 0.0);
+        EXPECT_EQ(steps, 1);
     }
-    for (const RestraintRecord& r : model.restraints)
-        for (int d = 0; d < kDofsPerNode; ++d)
-            if (r.flags[static_cast<std::size_t>(d)] == 1)
-                solver.setDiagonal(kDofsPerNode * r.node + d, 1e20);
-    int steps = 0;
-    const auto failure = solver.factorize([&](std::int64_t) { ++steps; });
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->equation / kDofsPerNode, loose);
-    EXPECT_EQ(failure->originalDiagonal, 0.0);
-    EXPECT_EQ(steps, 1);
+}
+
+// Two clamped plates side by side that no element joins: a graph in two pieces.
+SolvingModel twoSeparatePlates(int n) {
+    SolvingModel model = clampedPlate(n);
+    const SolvingModel right = clampedPlate(n);
+    const int offset = static_cast<int>(model.nodes.size());
+    for (Vec3 p : right.nodes)
+        model.nodes.push_back({p.x + 10.0, p.y, p.z});
+    for (ElementRecord e : right.elements) {
+        for (int& node : e.nodes)
+            node += offset;
+        model.elements.push_back(e);
+    }
+    for (RestraintRecord r : right.restraints) {
+        r.node += offset;
+        model.restraints.push_back(r);
+    }
+    return model;
+}
+
+TEST(SolutionMethods, TwoDomainsGiveTheWholeFactorsDisplacementsAndPivotReports) {
+    SolvingModel unrestrained = longStrip(40);
+    unrestrained.restraints.clear();
+    SolvingModel looseNode = clampedPlate(12);
+    looseNode.nodes.push_back({2.0, 2.0, 0.0});
+    struct Case {
+        const char* name;
+        SolvingModel model;
+        bool splits;
+    };
+    const Case cases[] = {{"plate", clampedPlate(20), true},
+                          {"strip", longStrip(150), true},
+                          {"two separate plates", twoSeparatePlates(8), true},
+                          {"one element", clampedPlate(1), false},
+                          {"unrestrained strip", unrestrained, true},
+                          {"loose node", looseNode, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto whole = assembledSparse(c.model, std::numeric_limits<int>::max());
+        auto split = assembledSparse(c.model, 1);
+        EXPECT_FALSE(whole->factorizesInTwoDomains());
+        EXPECT_EQ(split->factorizesInTwoDomains(), c.splits);
+        const auto wholeFailure = whole->factorize({});
+        const auto splitFailure = split->factorize({});
+        ASSERT_EQ(bool(splitFailure), bool(wholeFailure));
+        if (wholeFailure) {
+            EXPECT_EQ(splitFailure->equation, wholeFailure->equation);
+            EXPECT_EQ(splitFailure->originalDiagonal, wholeFailure->originalDiagonal);
+            continue;
+        }
+        std::vector<double> f(6 * c.model.nodes.size());
+        for (std::size_t i = 0; i < f.size(); ++i)
+            f[i] = std::sin(0.37 * static_cast<double>(i)) + (i % 6 == 2 ? -2.0 : 0.0);
+        std::vector<double> expected, u;
+        whole->solve(f, expected, {});
+        split->solve(f, u, {});
+        double largest = 0.0;
+        for (double v : expected)
+            largest = std::max(largest, std::abs(v));
+        ASSERT_GT(largest, 0.0);
+        for (std::size_t i = 0; i < u.size(); ++i)
+            ASSERT_NEAR(u[i], expected[i], 1e-10 * largest) << "equation " << i;
+    }
 }
 
 TEST(SolutionMethods, AnIsolatedNodeWithAllSixDofsHeldStaysValidOnBothPaths) {
