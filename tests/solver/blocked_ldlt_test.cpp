@@ -182,6 +182,24 @@ std::vector<int> bandTops(int n, int height, bool withTallColumns) {
     return tops;
 }
 
+TEST(BlockedLdlt, FlopCountIsTheInnerProductsOfEveryColumnPair) {
+    // Column j's entry i is an inner product over the rows both columns hold.
+    auto counted = [](const SkylineProfile& profile) {
+        double flops = 0.0;
+        for (int j = 0; j < profile.equations(); ++j) {
+            for (int i = profile.top(j) + 1; i < j; ++i)
+                flops += 2.0 * (i - std::max(profile.top(i), profile.top(j)));
+            flops += 3.0 * (j - profile.top(j));
+        }
+        return flops;
+    };
+    for (const std::vector<int>& tops :
+         {raggedTops(700, 4u), bandTops(900, 60, false), bandTops(900, 60, true)}) {
+        const SkylineProfile profile = profileWithTops(tops);
+        EXPECT_EQ(factorizationFlops(profile), counted(profile));
+    }
+}
+
 TEST(BlockedLdlt, TakesTheBandWindowForABandButNotForAProfileWithTallColumns) {
     const SkylineProfile band = profileWithTops(bandTops(6000, 600, false));
     EXPECT_TRUE(bandWindowPays(band, planBandWindow(band, 64)));
