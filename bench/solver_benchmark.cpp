@@ -26,6 +26,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 using shellfem::MethodRequest;
@@ -226,7 +228,9 @@ int main(int argc, char** argv) {
         sizes = {50, 100, 200, 300};
     if (large)
         sizes.push_back(500);
-    const auto folder = std::filesystem::temp_directory_path() / "shellfem_benchmark";
+    // One folder per run: runs side by side must not remove each other's files.
+    const auto folder = std::filesystem::temp_directory_path() /
+                        ("shellfem_benchmark." + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     std::vector<SizeResult> results;
     for (int n : sizes)
