@@ -5,6 +5,8 @@
 
 #include <cholmod.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <vector>
 
 namespace shellfem {
@@ -41,6 +43,28 @@ public:
 private:
     int previousLevels_;
 };
+
+// Calls visit(j, l, rows, count) for the columns j = first, first + 1, ... of a
+// supernodal factor in order, until visit returns false: l points at column j's
+// `count` values from its diagonal down, `rows` at their rows.
+template <class Visit>
+void forEachFactorColumn(const cholmod_factor& L, std::size_t first, Visit visit) {
+    const auto* super = static_cast<const CholmodIndex*>(L.super);
+    const auto* rowStarts = static_cast<const CholmodIndex*>(L.pi);
+    const auto* valueStarts = static_cast<const CholmodIndex*>(L.px);
+    const auto* rowIndices = static_cast<const CholmodIndex*>(L.s);
+    const auto* x = static_cast<const double*>(L.x);
+    for (std::size_t s = 0; s < L.nsuper; ++s) {
+        const CholmodIndex height = rowStarts[s + 1] - rowStarts[s];
+        for (CholmodIndex j = std::max(super[s], static_cast<CholmodIndex>(first));
+             j < super[s + 1]; ++j) {
+            const CholmodIndex offset = j - super[s];
+            if (!visit(static_cast<std::size_t>(j), x + valueStarts[s] + offset * (height + 1),
+                       rowIndices + rowStarts[s] + offset, height - offset))
+                return;
+        }
+    }
+}
 
 // Throws std::bad_alloc when CHOLMOD's last call ran out of memory.
 void throwIfOutOfMemory(const cholmod_common& common);

@@ -195,22 +195,14 @@ std::optional<PivotFailure> SparseCholeskySolver::factorize(const StepDone& step
 // over from a zero pivot is found here, in the order of elimination.
 std::optional<PivotFailure> SparseCholeskySolver::firstSmallPivot() const {
     const cholmod_factor& L = *kernel_->factor;
-    const auto* super = static_cast<const Index*>(L.super);
-    const auto* rowStarts = static_cast<const Index*>(L.pi);
-    const auto* valueStarts = static_cast<const Index*>(L.px);
-    const auto* x = static_cast<const double*>(L.x);
     const auto* order = static_cast<const Index*>(L.Perm);
-    for (std::size_t s = 0; s < L.nsuper; ++s) {
-        const Index height = rowStarts[s + 1] - rowStarts[s];
-        for (Index j = super[s]; j < super[s + 1]; ++j) {
-            const double l = x[valueStarts[s] + (j - super[s]) * (height + 1)];
-            const double pivot = l * l;
-            const auto column = static_cast<int>(order[j]);
-            if (auto failure = testPivot(column, pivot, kernel_->values()[address(column, column)]))
-                return failure;
-        }
-    }
-    return std::nullopt;
+    std::optional<PivotFailure> failure;
+    forEachFactorColumn(L, 0, [&](std::size_t j, const double* l, const Index*, Index) {
+        const auto column = static_cast<int>(order[j]);
+        failure = testPivot(column, l[0] * l[0], kernel_->values()[address(column, column)]);
+        return !failure;
+    });
+    return failure;
 }
 
 void SparseCholeskySolver::solve(const std::vector<double>& f, std::vector<double>& u,

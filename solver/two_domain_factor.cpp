@@ -145,7 +145,7 @@ public:
         multiplyByTrailing(CblasNoTrans, separator);
     }
 
-    // Solves Lᵀ·[x; xS] = [y; T·ᵀxS] and scatters x into u.
+    // Solves Lᵀ·[x; xS] = [y; Tᵀ·xS] and scatters x into u.
     void backward(const std::vector<double>& separatorSolution, std::vector<double>& u) {
         std::vector<double> tail(separatorSolution);
         multiplyByTrailing(CblasTrans, tail);
@@ -209,45 +209,28 @@ private:
         forEachEntry(K, [&](CholmodIndex p) { x[next++] = values(K)[p]; });
     }
 
-    // Calls column(j, values of column j from its diagonal down, their rows)
-    // for the factor's columns j from `first` on.
-    template <class Column> void forEachFactorColumn(std::size_t first, Column column) const {
-        const cholmod_factor& L = *factor_;
-        const auto* super = static_cast<const CholmodIndex*>(L.super);
-        const auto* rowStarts = static_cast<const CholmodIndex*>(L.pi);
-        const auto* valueStarts = static_cast<const CholmodIndex*>(L.px);
-        const auto* rowIndices = static_cast<const CholmodIndex*>(L.s);
-        const auto* x = static_cast<const double*>(L.x);
-        for (std::size_t s = 0; s < L.nsuper; ++s) {
-            const CholmodIndex height = rowStarts[s + 1] - rowStarts[s];
-            const auto start = std::max(super[s], static_cast<CholmodIndex>(first));
-            for (CholmodIndex j = start; j < super[s + 1]; ++j) {
-                const CholmodIndex offset = j - super[s];
-                column(static_cast<std::size_t>(j), x + valueStarts[s] + offset * (height + 1),
-                       rowIndices + rowStarts[s] + offset, height - offset);
-            }
-        }
-    }
-
     bool partPivotsSound(const cholmod_sparse& K) const {
         bool sound = true;
-        forEachFactorColumn(
-            0, [&](std::size_t j, const double* l, const CholmodIndex*, CholmodIndex) {
-                if (sound && j < partEquations_)
-                    sound = !testPivot(0, l[0] * l[0], diagonal(K, globalInOrder(j)));
-            });
+        forEachFactorColumn(*factor_, 0,
+                            [&](std::size_t j, const double* l, const CholmodIndex*, CholmodIndex) {
+                                sound = j >= partEquations_ ||
+                                        !testPivot(0, l[0] * l[0], diagonal(K, globalInOrder(j)));
+                                return sound && j + 1 < partEquations_;
+                            });
         return sound;
     }
 
     void keepTrailing() {
         const std::size_t s = separatorSize();
         trailing_.assign(s * s, 0.0);
-        forEachFactorColumn(partEquations_, [&](std::size_t j, const double* l,
-                                                const CholmodIndex* row, CholmodIndex count) {
-            for (CholmodIndex r = 0; r < count; ++r)
-                trailing_[static_cast<std::size_t>(row[r]) - partEquations_ +
-                          (j - partEquations_) * s] = l[r];
-        });
+        forEachFactorColumn(
+            *factor_, partEquations_,
+            [&](std::size_t j, const double* l, const CholmodIndex* row, CholmodIndex count) {
+                for (CholmodIndex r = 0; r < count; ++r)
+                    trailing_[static_cast<std::size_t>(row[r]) - partEquations_ +
+                              (j - partEquations_) * s] = l[r];
+                return true;
+            });
     }
 
     void multiplyByTrailing(CBLAS_TRANSPOSE transpose, std::vector<double>& v) const {
@@ -306,7 +289,7 @@ std::unique_ptr<TwoDomainFactor> TwoDomainFactor::split(const NodeCoupling& coup
     for (CholmodIndex p : partition)
         if (p != kSeparator)
             ++partSize[p];
-    if (std::min(partSize[0], partSize[1]) < nodes / 4)
+    if (std::min(partSize[0], partSize[1]) < std::max<std::size_t>(1, nodes / 4))
         return nullptr;
     for (int b = 0; b < coupling.nodes(); ++b)
         for (std::int64_t k = coupling.start(b); k < coupling.start(b + 1); ++k) {

@@ -44,18 +44,24 @@ std::vector<ElementNodes> elementNodes(const SolvingModel& model) {
     return nodes;
 }
 
+// Every entry within `tolerance` of the largest expected one.
+void expectNear(const std::vector<double>& actual, const std::vector<double>& expected,
+                double tolerance) {
+    ASSERT_EQ(actual.size(), expected.size());
+    double largest = 0.0;
+    for (double v : expected)
+        largest = std::max(largest, std::abs(v));
+    ASSERT_GT(largest, 0.0);
+    for (std::size_t i = 0; i < actual.size(); ++i)
+        ASSERT_NEAR(actual[i], expected[i], tolerance * largest) << "equation " << i;
+}
+
 void expectSameDisplacements(const SolvingModel& model, const std::string& name) {
     SCOPED_TRACE(name);
     std::vector<double> skyline, sparse;
     ASSERT_TRUE(solveDisplacements(model, skyline, MethodRequest::Skyline).ok());
     ASSERT_TRUE(solveDisplacements(model, sparse, MethodRequest::Sparse).ok());
-    ASSERT_EQ(skyline.size(), sparse.size());
-    double largest = 0.0;
-    for (double v : skyline)
-        largest = std::max(largest, std::abs(v));
-    ASSERT_GT(largest, 0.0);
-    for (std::size_t i = 0; i < skyline.size(); ++i)
-        ASSERT_NEAR(sparse[i], skyline[i], 1e-9 * largest) << "equation " << i;
+    expectNear(sparse, skyline, 1e-9);
 }
 
 TEST(SolutionMethods, BothGiveTheSameDisplacements) {
@@ -221,12 +227,7 @@ TEST(SolutionMethods, TwoDomainsGiveTheWholeFactorsDisplacementsAndPivotReports)
         std::vector<double> expected, u;
         whole->solve(f, expected, {});
         split->solve(f, u, {});
-        double largest = 0.0;
-        for (double v : expected)
-            largest = std::max(largest, std::abs(v));
-        ASSERT_GT(largest, 0.0);
-        for (std::size_t i = 0; i < u.size(); ++i)
-            ASSERT_NEAR(u[i], expected[i], 1e-10 * largest) << "equation " << i;
+        expectNear(u, expected, 1e-10);
     }
 }
 
