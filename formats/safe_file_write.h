@@ -14,15 +14,14 @@ namespace shellfem {
 // The temporary file that a write of `path` fills before it replaces `path`.
 std::string temporaryPathFor(const std::string& path);
 
-// Fills the temporary file of `path` through `write` and starts its writing to
-// the disk. False, with the temporary removed, when it cannot be created or any
+// Fills the temporary file of `path` through `write`, each few megabytes sent on
+// their way to the disk as soon as they are written. False, with the temporary removed, when it cannot be created or any
 // of it could not be written; an exception of `write` comes out with the
 // temporary removed.
 bool writeTemporaryFile(const std::string& path, const std::function<void(std::ostream&)>& write);
 
 // Waits until the temporary file of `path` is on the disk; false when the system
-// reports that it could not be, and the temporary is then removed. Files written
-// together are synced after the last is written, when most of them already are.
+// reports that it could not be, and the temporary is then removed.
 bool syncTemporaryFile(const std::string& path);
 
 // Renames the synced temporary file of `path` over `path`; false when that

@@ -32,9 +32,12 @@ Outcome ResultStaging::writeTogether(const std::vector<ResultFile>& files) {
     std::mutex thrownLock;
     const auto writeFiles = [&]() noexcept {
         try {
-            for (std::size_t i; (i = next++) < files.size();)
-                written[i] =
-                    writeTemporaryFile((folder_ / files[i].name).string(), files[i].writer);
+            // Each file is synced as soon as it is written: the disk then takes
+            // it while the other thread formats the next one.
+            for (std::size_t i; (i = next++) < files.size();) {
+                const std::string path = (folder_ / files[i].name).string();
+                written[i] = writeTemporaryFile(path, files[i].writer) && syncTemporaryFile(path);
+            }
         } catch (...) {
             next = files.size(); // the run fails: no more files to start
             const std::lock_guard<std::mutex> lock(thrownLock);
