@@ -4,8 +4,11 @@
 #include "solver/thread_team.h"
 
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <exception>
 #include <mutex>
+#include <optional>
 
 namespace shellfem {
 
@@ -25,19 +28,60 @@ bool ResultStaging::write(const std::string& name, const std::string& failureMes
     return true;
 }
 
+namespace {
+
+// The written files waiting for their sync, handed from the writers to the
+// thread that syncs them.
+class SyncQueue {
+public:
+    explicit SyncQueue(int writers) : writers_(writers) {}
+
+    void push(std::size_t file) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        waiting_.push_back(file);
+        changed_.notify_one();
+    }
+    void writerDone() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        --writers_;
+        changed_.notify_one();
+    }
+    // The next file to sync; none once every writer is done and all are synced.
+    std::optional<std::size_t> next() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] { return !waiting_.empty() || writers_ == 0; });
+        if (waiting_.empty())
+            return std::nullopt;
+        const std::size_t file = waiting_.front();
+        waiting_.pop_front();
+        return file;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::size_t> waiting_;
+    int writers_;
+};
+
+} // namespace
+
 Outcome ResultStaging::writeTogether(const std::vector<ResultFile>& files) {
-    std::vector<char> written(files.size(), 0);
+    std::vector<std::string> paths;
+    for (const ResultFile& file : files)
+        paths.push_back((folder_ / file.name).string());
+    std::vector<char> done(files.size(), 0); // written and on the disk
     std::atomic<std::size_t> next{0};
     std::exception_ptr thrown;
     std::mutex thrownLock;
-    const auto writeFiles = [&]() noexcept {
+    const auto writeFiles = [&](SyncQueue* queue) noexcept {
         try {
-            // Each file is synced as soon as it is written: the disk then takes
-            // it while the other thread formats the next one.
-            for (std::size_t i; (i = next++) < files.size();) {
-                const std::string path = (folder_ / files[i].name).string();
-                written[i] = writeTemporaryFile(path, files[i].writer) && syncTemporaryFile(path);
-            }
+            for (std::size_t i; (i = next++) < files.size();)
+                if (writeTemporaryFile(paths[i], files[i].writer)) {
+                    done[i] = 1;
+                    if (queue)
+                        queue->push(i);
+                }
         } catch (...) {
             next = files.size(); // the run fails: no more files to start
             const std::lock_guard<std::mutex> lock(thrownLock);
@@ -45,15 +89,31 @@ Outcome ResultStaging::writeTogether(const std::vector<ResultFile>& files) {
                 thrown = std::current_exception();
         }
     };
-    // Without a second thread the calling one writes them all.
-    runOnTeam(2, [&](int, ThreadTeam&) { writeFiles(); });
+    const auto syncFile = [&](std::size_t i) { done[i] = syncTemporaryFile(paths[i]); };
+    // Two threads format, a third waits for the disk to take each file as soon
+    // as it is written; without helpers the calling thread does it all in turn.
+    SyncQueue queue(2);
+    runOnTeam(3, [&](int thread, ThreadTeam& team) {
+        if (team.size < 3) {
+            writeFiles(nullptr);
+            for (std::size_t i = 0; i < files.size(); ++i)
+                if (done[i])
+                    syncFile(i);
+        } else if (thread == 2) {
+            while (const std::optional<std::size_t> i = queue.next())
+                syncFile(*i);
+        } else {
+            writeFiles(&queue);
+            queue.writerDone();
+        }
+    });
     for (std::size_t i = 0; i < files.size(); ++i)
-        if (written[i])
-            staged_.push_back({(folder_ / files[i].name).string(), files[i].failureMessage});
+        if (done[i])
+            staged_.push_back({paths[i], files[i].failureMessage});
     if (thrown)
         std::rethrow_exception(thrown);
     for (std::size_t i = 0; i < files.size(); ++i)
-        if (!written[i])
+        if (!done[i])
             return Outcome::failure(Status::CannotOpen, files[i].failureMessage);
     return Outcome::success();
 }

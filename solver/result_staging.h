@@ -35,8 +35,8 @@ public:
                const std::function<void(std::ostream&)>& writer);
 
     // Writes the temporary files of `files` on two threads, which is twice as fast
-    // where formatting the numbers is the cost, and puts each on the disk as soon
-    // as it is written; each writer may only read what the others read. Fails
+    // where formatting the numbers is the cost, while a third puts each on the
+    // disk as soon as it is written; each writer may only read what the others read. Fails
     // with the message of the first file, in the order given, that could not be
     // written or put on the disk; an exception of a writer comes out after both
     // threads have stopped.
