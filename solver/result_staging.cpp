@@ -74,6 +74,12 @@ Outcome ResultStaging::writeTogether(const std::vector<ResultFile>& files) {
     std::atomic<std::size_t> next{0};
     std::exception_ptr thrown;
     std::mutex thrownLock;
+    const auto keepThrown = [&] {
+        next = files.size(); // the run fails: no more files to start
+        const std::lock_guard<std::mutex> lock(thrownLock);
+        if (!thrown)
+            thrown = std::current_exception();
+    };
     const auto writeFiles = [&](SyncQueue* queue) noexcept {
         try {
             for (std::size_t i; (i = next++) < files.size();)
@@ -83,13 +89,17 @@ Outcome ResultStaging::writeTogether(const std::vector<ResultFile>& files) {
                         queue->push(i);
                 }
         } catch (...) {
-            next = files.size(); // the run fails: no more files to start
-            const std::lock_guard<std::mutex> lock(thrownLock);
-            if (!thrown)
-                thrown = std::current_exception();
+            keepThrown();
         }
     };
-    const auto syncFile = [&](std::size_t i) { done[i] = syncTemporaryFile(paths[i]); };
+    const auto syncFile = [&](std::size_t i) noexcept {
+        try {
+            done[i] = syncTemporaryFile(paths[i]);
+        } catch (...) {
+            done[i] = 0;
+            keepThrown();
+        }
+    };
     // Two threads format, a third waits for the disk to take each file as soon
     // as it is written; without helpers the calling thread does it all in turn.
     SyncQueue queue(2);
