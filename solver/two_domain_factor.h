@@ -39,9 +39,9 @@ public:
     // u = K⁻¹·f, both in the global numbering.
     void solve(const std::vector<double>& f, std::vector<double>& u);
 
+private:
     class Domain;
 
-private:
     TwoDomainFactor();
     void analyse(const NodeCoupling& coupling, const cholmod_sparse& K,
                  const std::vector<CholmodIndex>& partition);
