@@ -10,9 +10,8 @@ namespace shellfem {
 struct BandWindowPlan {
     // Columns per panel.
     int width = 1;
-    // Rows above its first column that any panel reads.
-    int reach = 0;
-    // Rows per column of the band window (its kd + 1) and its columns.
+    // Rows per column of the band window (its kd + 1): at least the columns
+    // from any panel's first to the last one it updates. And its columns.
     int bandRows = 1;
     int windowColumns = 1;
     // Multiply-adds counted twice, zeros inside the window included.
