@@ -430,7 +430,7 @@ bool bandWindowPays(const SkylineProfile& profile, const BandWindowPlan& plan) {
     // as deep as a panel is wide, so it needs columns well above that width:
     // on plates the panel kernel is as fast up to N ≈ 75 (an rms height of
     // 450 rows at 192 columns a panel), and the window runs 1.16 times as fast
-    // at N = 100, 2.1 times at N = 200; on uniform bands it wins from a height
+    // at N = 100, 1.7 times at N = 200; on uniform bands it wins from a height
     // of about 280. Where a few tall columns widen it, it holds those columns'
     // height squared, eight times the store and more, and loses badly.
     constexpr double kLargestWorkRatio = 3.0;
