@@ -205,6 +205,10 @@ TEST(BlockedLdlt, TakesTheBandWindowForABandButNotForAProfileWithTallColumns) {
     EXPECT_TRUE(bandWindowPays(band, planBandWindow(band, 64)));
     const SkylineProfile tall = profileWithTops(bandTops(6000, 600, true));
     EXPECT_FALSE(bandWindowPays(tall, planBandWindow(tall, 64)));
+    // Rank updates as deep as a panel is wide do not pay on columns barely taller.
+    const SkylineProfile low = profileWithTops(bandTops(6000, 200, false));
+    EXPECT_FALSE(bandWindowPays(low, planBandWindow(low, 192)));
+    EXPECT_TRUE(bandWindowPays(low, planBandWindow(low, 64)));
 }
 
 TEST(BlockedLdlt, BandWindowMatchesWhereTallColumnsWidenItAcrossTheWholeMatrix) {
