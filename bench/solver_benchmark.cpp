@@ -15,6 +15,7 @@
 #include "solver/skyline_solver.h"
 #include "solver/static_analysis.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -221,12 +222,16 @@ int main(int argc, char** argv) {
             ++i;
         else if (std::strcmp(argv[i], "--no-reference") == 0)
             reference = false;
-        else
+        else if (std::atoi(argv[i]) > 0)
             sizes.push_back(std::atoi(argv[i]));
+        else {
+            std::fprintf(stderr, "solver_benchmark: unknown argument \"%s\"\n", argv[i]);
+            return 2;
+        }
     }
     if (sizes.empty())
         sizes = {50, 100, 200, 300};
-    if (large)
+    if (large && std::find(sizes.begin(), sizes.end(), 500) == sizes.end())
         sizes.push_back(500);
     // One folder per run: runs side by side must not remove each other's files.
     const auto folder = std::filesystem::temp_directory_path() /
@@ -234,8 +239,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folder);
     std::vector<SizeResult> results;
     for (int n : sizes)
-        if (n > 0)
-            results.push_back(benchmark(n, reference, only, folder));
+        results.push_back(benchmark(n, reference, only, folder));
     std::filesystem::remove_all(folder);
     printCrossing(results);
     return 0;
