@@ -23,7 +23,7 @@
 // Step 1 multiplies by U⁻¹, inverted once per panel, rather than solving with
 // U: the BLAS's triangular product runs 2.5–2.8 times as fast as its
 // triangular solve at a panel's sizes, and where the solve took a third of the
-// time the product takes a seventh. U is unit triangular and no larger than a
+// time the product takes a sixth. U is unit triangular and no larger than a
 // panel; on the verification models the displacements agree with those of
 // the sparse path as closely with the product as with the solve.
 #include "solver/band_window_ldlt.h"
@@ -92,6 +92,7 @@ struct Panel {
     }
 };
 
+// The panels of a profile in order, each with the columns that it updates.
 class PanelSequence {
 public:
     PanelSequence(const SkylineProfile& profile, int width)
@@ -191,7 +192,7 @@ private:
                static_cast<std::size_t>(kd_ - (j - i));
     }
 
-    // Column j of H, whose rows are those of the panel starting at `first`.
+    // Column j of H, a row for each of the panel's rows.
     double* hColumn(const Panel& panel, int j) {
         return h_.data() + static_cast<std::size_t>(j - panel.end) * plan_.width;
     }
