@@ -135,6 +135,8 @@ public:
                        static_cast<std::size_t>(plan.width)) {}
 
     std::optional<PivotFailure> run(const std::function<void(int)>& columnDone) {
+        if (profile_.equations() == 0)
+            return std::nullopt;
         columnDone_ = &columnDone;
         // The team shares each panel out; every BLAS call runs on its caller's thread.
         BlasThreads oneEach(1);

@@ -86,7 +86,7 @@ void expectSameFactors(const SkylineMatrix& expected, const SkylineMatrix& actua
 }
 
 TEST(BlockedLdlt, MatchesTheColumnwiseFactorsOnRaggedProfiles) {
-    for (int n : {1, 2, 5, 97, 301, 1500}) {
+    for (int n : {0, 1, 2, 5, 97, 301, 1500}) {
         const std::vector<int> tops = raggedTops(n, 7u + static_cast<unsigned>(n));
         const SkylineProfile profile = profileWithTops(tops);
         SkylineMatrix original(profile);
