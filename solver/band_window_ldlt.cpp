@@ -161,12 +161,12 @@ private:
             const int blocks = panel.blocks();
             if (thread == 0) {
                 makeRoom(panel);
-                nextSolved_ = 0;
-                nextUpdated_ = 1;
+                nextForRows_ = 0;
+                nextForUpdate_ = 1;
             }
             team.barrier.wait();
-            for (int b; (b = nextSolved_.fetch_add(1)) < blocks;)
-                solveBlock(panel, panel.block(b));
+            for (int b; (b = nextForRows_.fetch_add(1)) < blocks;)
+                computePanelRows(panel, panel.block(b));
             team.barrier.wait();
             if (thread == 0 && blocks > 0) {
                 updateBlock(panel, panel.block(0));
@@ -175,7 +175,7 @@ private:
             if (thread == std::min(1, team.size - 1))
                 storeColumns(panel.first, panel.end);
             // The widest blocks first, so that the threads end together.
-            for (int b; (b = nextUpdated_.fetch_add(1)) < blocks;)
+            for (int b; (b = nextForUpdate_.fetch_add(1)) < blocks;)
                 updateBlock(panel, panel.block(blocks - b));
             team.barrier.wait();
             // Read by the other threads after the next panel's first barrier.
@@ -237,7 +237,7 @@ private:
 
     // Step 1 for some columns of R, loading those not yet in W: the product
     // from their lowest top, then L and H for all rows of the panel.
-    void solveBlock(const Panel& panel, ColumnRange columns) {
+    void computePanelRows(const Panel& panel, ColumnRange columns) {
         loadColumns(std::max(columns.begin, loadedEnd_), columns.end);
         const int from = std::max(panel.first, lowestTop(profile_, columns.begin, columns.end));
         if (from < panel.end)
@@ -385,8 +385,8 @@ private:
     std::vector<double> blockH_;
     // U⁻¹ of the current panel.
     std::vector<double> unitInverse_;
-    std::atomic<int> nextSolved_{0};
-    std::atomic<int> nextUpdated_{0};
+    std::atomic<int> nextForRows_{0};
+    std::atomic<int> nextForUpdate_{0};
     const std::function<void(int)>* columnDone_ = nullptr;
     TeamStop stop_;
 };
