@@ -278,19 +278,16 @@ private:
 
     // The triangle of a panel whose columns have all rows above it, in
     // narrower blocks of columns, each taking the rows of the blocks before it
-    // by steps 1 and 2; then 1/D, 1/√D and U⁻¹ of its rows for step 1.
+    // by steps 1 and 2 with the 1/D and 1/√D kept of its finished rows; then
+    // U⁻¹ of its rows for step 1.
     std::optional<PivotFailure> factorizeTriangle(int first, int end) {
         for (int blockFirst = first; blockFirst < end; blockFirst += kBlockWidth) {
             const int blockEnd = std::min(end, blockFirst + kBlockWidth);
-            applyRowsAbove(std::max(first, lowestTop(profile_, blockFirst, blockEnd)), blockFirst,
-                           blockEnd);
+            applyRowsAbove(first, std::max(first, lowestTop(profile_, blockFirst, blockEnd)),
+                           blockFirst, blockEnd);
             if (auto failure = finishBlock(blockFirst, blockEnd))
                 return failure;
-        }
-        for (int k = first; k < end; ++k) {
-            const double d = *entry(k, k);
-            inverses_[static_cast<std::size_t>(k - first)] = 1.0 / d;
-            rootInverses_[static_cast<std::size_t>(k - first)] = 1.0 / std::sqrt(d);
+            keepScales(first, blockFirst, blockEnd);
         }
         invertUnitTriangle(first, end);
         return std::nullopt;
@@ -314,9 +311,19 @@ private:
         return unitInverse_.data() + k * static_cast<std::size_t>(plan_.width) + k;
     }
 
-    // Steps 1 and 2 for the finished rows rowFrom..first−1 of a panel and the
-    // columns first..end−1 of one of its blocks.
-    void applyRowsAbove(int rowFrom, int first, int end) {
+    // 1/D and 1/√D of the finished rows begin..end−1 of the panel starting at
+    // `panelFirst`.
+    void keepScales(int panelFirst, int begin, int end) {
+        for (int k = begin; k < end; ++k) {
+            const double d = *entry(k, k);
+            inverses_[static_cast<std::size_t>(k - panelFirst)] = 1.0 / d;
+            rootInverses_[static_cast<std::size_t>(k - panelFirst)] = 1.0 / std::sqrt(d);
+        }
+    }
+
+    // Steps 1 and 2 for the finished rows rowFrom..first−1 of the panel
+    // starting at `panelFirst` and the columns first..end−1 of one of its blocks.
+    void applyRowsAbove(int panelFirst, int rowFrom, int first, int end) {
         const int rows = first - rowFrom;
         if (rows <= 0)
             return;
@@ -326,11 +333,11 @@ private:
         for (int j = first; j < end; ++j) {
             double* column = entry(rowFrom, j);
             double* h = blockH_.data() + static_cast<std::size_t>(j - first) * rows;
+            const std::size_t scale = static_cast<std::size_t>(rowFrom - panelFirst);
             for (int t = 0; t < rows; ++t) {
-                const double d = *entry(rowFrom + t, rowFrom + t);
                 const double g = column[t];
-                column[t] = g / d;
-                h[t] = g / std::sqrt(d);
+                column[t] = g * inverses_[scale + static_cast<std::size_t>(t)];
+                h[t] = g * rootInverses_[scale + static_cast<std::size_t>(t)];
             }
         }
         cblas_dsyrk(CblasColMajor, CblasUpper, CblasTrans, columns, rows, -1.0, blockH_.data(),
