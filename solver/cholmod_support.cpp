@@ -71,6 +71,15 @@ void throwIfOutOfMemory(const cholmod_common& common) {
         throw std::bad_alloc();
 }
 
+cholmod_sparse* allocateUpperPattern(std::size_t order, std::size_t entries,
+                                     cholmod_common& common) {
+    cholmod_sparse* pattern =
+        cholmod_l_allocate_sparse(order, order, entries, 1, 1, 1, CHOLMOD_PATTERN, &common);
+    if (!pattern)
+        throw std::bad_alloc();
+    return pattern;
+}
+
 cholmod_sparse* nodeGraph(const NodeCoupling& coupling, const std::vector<CholmodIndex>& local,
                           cholmod_common& common) {
     const auto all = static_cast<std::size_t>(coupling.nodes());
@@ -86,10 +95,7 @@ cholmod_sparse* nodeGraph(const NodeCoupling& coupling, const std::vector<Cholmo
                  k < coupling.start(static_cast<int>(n) + 1); ++k)
                 links += localOf(coupling.partners()[static_cast<std::size_t>(k)]) >= 0;
         }
-    cholmod_sparse* graph =
-        cholmod_l_allocate_sparse(nodes, nodes, links, 1, 1, 1, CHOLMOD_PATTERN, &common);
-    if (!graph)
-        throw std::bad_alloc();
+    cholmod_sparse* graph = allocateUpperPattern(nodes, links, common);
     auto* p = static_cast<CholmodIndex*>(graph->p);
     auto* i = static_cast<CholmodIndex*>(graph->i);
     CholmodIndex next = 0;

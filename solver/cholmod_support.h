@@ -69,6 +69,12 @@ void forEachFactorColumn(const cholmod_factor& L, std::size_t first, Visit visit
 // Throws std::bad_alloc when CHOLMOD's last call ran out of memory.
 void throwIfOutOfMemory(const cholmod_common& common);
 
+// A square pattern-only matrix of `order` columns with room for `entries`
+// entries of its upper triangle, sorted and packed; throws std::bad_alloc when
+// it cannot be had.
+cholmod_sparse* allocateUpperPattern(std::size_t order, std::size_t entries,
+                                     cholmod_common& common);
+
 // The node graph as a pattern-only symmetric matrix (its upper triangle) over
 // the nodes n with local[n] >= 0, node n numbered local[n]; `local` is ascending
 // over those nodes. An empty `local` takes every node as it is numbered.

@@ -74,10 +74,7 @@ SparseCholeskySolver::SparseCholeskySolver(int nodes, const std::vector<ElementN
     std::size_t entries = 0;
     for (int b = 0; b < nodes; ++b)
         entries += 36 * static_cast<std::size_t>(coupling_.partnerCount(b) - 1) + 21;
-    kernel_->matrix =
-        cholmod_l_allocate_sparse(equations, equations, entries, 1, 1, 1, CHOLMOD_PATTERN, &common);
-    if (!kernel_->matrix)
-        throw std::bad_alloc();
+    kernel_->matrix = allocateUpperPattern(equations, entries, common);
     Index* starts = kernel_->columnStarts();
     Index* rows = kernel_->rows();
     Index next = 0;

@@ -178,10 +178,7 @@ private:
         std::size_t entries = 0;
         forEachEntry(K, [&](CholmodIndex) { ++entries; });
         const std::size_t n = equations_.size();
-        matrix_ =
-            cholmod_l_allocate_sparse(n, n, entries, 1, 1, 1, CHOLMOD_PATTERN, &session_.get());
-        if (!matrix_)
-            throw std::bad_alloc();
+        matrix_ = allocateUpperPattern(n, entries, session_.get());
         auto* p = static_cast<CholmodIndex*>(matrix_->p);
         auto* i = static_cast<CholmodIndex*>(matrix_->i);
         CholmodIndex next = 0;
